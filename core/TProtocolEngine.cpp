@@ -19,9 +19,9 @@ TProtocolEngine::TProtocolEngine(TControlFlags& flags, const TKeptValues& kept,
     ResetReceiverState(State);
 }
 
-void TProtocolEngine::SendWithChecksum(const char* text, size_t count)
+bool TProtocolEngine::SendWithChecksum(const char* text, size_t count)
 {
-    SendText(text, count);
+    return SendText(text, count);
 }
 
 bool TProtocolEngine::TakeSnapshot(TReceiverState& copy)

@@ -32,10 +32,11 @@ public:
 
     // One chunk read from the port or from a replayed log (protocol thread).
     virtual void ReceiveBytes(const uint8_t* bytes, size_t count) = 0;
-    // Sends a command as given (window thread).
-    virtual void SendText(const char* text, size_t count) = 0;
+    // Sends a command as given (window thread). False when the encoder refused the text
+    // (nothing was written and LastCommand is unchanged).
+    virtual bool SendText(const char* text, size_t count) = 0;
     // Sends a command with the protocol's check information added (window thread).
-    virtual void SendWithChecksum(const char* text, size_t count);
+    virtual bool SendWithChecksum(const char* text, size_t count);
 
     // Where commands go; null while no port is open (nothing is written then).
     void SetPort(TByteSink* port) { Port = port; }
