@@ -1,0 +1,223 @@
+#include "core/NmeaFields.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+namespace zz {
+namespace {
+
+constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
+
+// White space as the C locale's isspace sees it; the application's locale must not matter.
+bool IsCSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c)
+{
+    return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+
+// Rough power of the leading significant digit of a number that from_chars found out of range
+// (decimal exponent, or binary one for the hexadecimal form): positive means it overflowed,
+// negative that it underflowed. Such numbers sit hundreds of powers away from zero.
+int64_t OutOfRangeExponent(const char* first, const char* last, bool hexadecimal)
+{
+    const auto isDigit = hexadecimal ? IsHexDigit : IsDigit;
+    const char exponentLetter = hexadecimal ? 'p' : 'e';
+    const int64_t digitWeight = hexadecimal ? 4 : 1;
+    constexpr int64_t kSaturation = int64_t{1} << 40;
+
+    const char* p = first;
+    while (p != last && *p == '0') {
+        ++p;
+    }
+    int64_t integerDigits = 0;
+    for (; p != last && isDigit(*p); ++p) {
+        ++integerDigits;
+    }
+    int64_t fractionZeros = 0;
+    if (p != last && *p == '.') {
+        for (++p; p != last && *p == '0'; ++p) {
+            ++fractionZeros;
+        }
+        while (p != last && isDigit(*p)) {
+            ++p;
+        }
+    }
+    int64_t exponent = 0;
+    if (p != last && (*p | 0x20) == exponentLetter) {
+        ++p;
+        const bool negative = p != last && *p == '-';
+        if (p != last && (*p == '-' || *p == '+')) {
+            ++p;
+        }
+        for (; p != last && IsDigit(*p); ++p) {
+            exponent = std::min(exponent * 10 + (*p - '0'), kSaturation);
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    return exponent + digitWeight * (integerDigits > 0 ? integerDigits : -fractionZeros);
+}
+
+// from_chars on an unsigned number; out-of-range results become what strtod gives for them.
+double UnsignedReal(const char* first, const char* last, bool hexadecimal)
+{
+    double value = 0.0;
+    const auto format = hexadecimal ? std::chars_format::hex : std::chars_format::general;
+    const auto [end, error] = std::from_chars(first, last, value, format);
+    if (error == std::errc::invalid_argument) {
+        return 0.0;
+    }
+    if (error == std::errc::result_out_of_range) {
+        return OutOfRangeExponent(first, end, hexadecimal) > 0 ? HUGE_VAL : 0.0;
+    }
+    return value;
+}
+
+} // namespace
+
+size_t FieldAt(std::string_view text, int n)
+{
+    size_t offset = 0;
+    for (int field = 0; field < n && offset < text.size(); ++field) {
+        offset = NextField(text, offset);
+    }
+    return n > 0 ? offset : 0;
+}
+
+size_t NextField(std::string_view text, size_t offset)
+{
+    if (offset >= text.size()) {
+        return text.size();
+    }
+    const void* comma = std::memchr(text.data() + offset, ',', text.size() - offset);
+    return comma == nullptr ? text.size()
+                            : static_cast<size_t>(static_cast<const char*>(comma) - text.data()) + 1;
+}
+
+bool FieldIsEmpty(std::string_view text, size_t offset)
+{
+    return offset >= text.size() || text[offset] == ',';
+}
+
+char FieldLetter(std::string_view text, size_t offset)
+{
+    return offset < text.size() ? text[offset] : '\0';
+}
+
+std::string_view BoundedField(std::string_view text, size_t offset, size_t maxLength,
+                              bool stopAtStar)
+{
+    if (offset >= text.size()) {
+        return {};
+    }
+    const size_t limit = std::min(maxLength, text.size() - offset);
+    size_t length = 0;
+    while (length < limit && text[offset + length] != ',' &&
+           !(stopAtStar && text[offset + length] == '*')) {
+        ++length;
+    }
+    return text.substr(offset, length);
+}
+
+int32_t ParseInt(std::string_view text)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end && IsCSpace(*p)) {
+        ++p;
+    }
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    // The magnitude saturates just past the largest long so the clamp below can tell.
+    constexpr uint64_t kCap = uint64_t{1} << 63;
+    uint64_t magnitude = 0;
+    for (; p != end && IsDigit(*p); ++p) {
+        const auto digit = static_cast<uint64_t>(*p - '0');
+        magnitude = magnitude > (kCap - digit) / 10 ? kCap : magnitude * 10 + digit;
+    }
+    int64_t value = 0;
+    if (negative) {
+        value = magnitude >= kCap ? std::numeric_limits<int64_t>::min()
+                                  : -static_cast<int64_t>(magnitude);
+    } else {
+        value = magnitude >= kCap ? std::numeric_limits<int64_t>::max()
+                                  : static_cast<int64_t>(magnitude);
+    }
+    return static_cast<int32_t>(value);
+}
+
+double ParseReal(std::string_view text)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    // The common field ("4807.038", "1.5") needs no white space, sign or prefix handling.
+    if (p != end && IsDigit(*p) && !(end - p >= 2 && p[0] == '0' && (p[1] | 0x20) == 'x')) {
+        double value = 0.0;
+        const auto result = std::from_chars(p, end, value);
+        if (result.ec == std::errc{}) {
+            return value;
+        }
+    }
+    while (p != end && IsCSpace(*p)) {
+        ++p;
+    }
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    if (p == end || *p == '-' || *p == '+') {
+        return 0.0;
+    }
+    double value = 0.0;
+    const bool hexPrefix = end - p >= 2 && p[0] == '0' && (p[1] | 0x20) == 'x';
+    if (hexPrefix && end - p >= 3 && (IsHexDigit(p[2]) || p[2] == '.')) {
+        // "0x" followed by something that is no hexadecimal number reads as the "0" alone.
+        value = UnsignedReal(p + 2, end, true);
+    } else {
+        value = UnsignedReal(p, end, false);
+    }
+    return negative ? -value : value;
+}
+
+uint8_t NmeaChecksum(const char* text, size_t count)
+{
+    uint8_t checksum = 0;
+    for (size_t i = 0; i < count; ++i) {
+        checksum = static_cast<uint8_t>(checksum ^ static_cast<uint8_t>(text[i]));
+    }
+    return checksum;
+}
+
+std::array<char, 2> UpperHexDigits(uint8_t byte)
+{
+    return {kUpperHexDigits[byte >> 4], kUpperHexDigits[byte & 0x0F]};
+}
+
+int32_t HexDigitValue(char c)
+{
+    if (IsDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return 128;
+}
+
+} // namespace zz
