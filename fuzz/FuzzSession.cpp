@@ -1,0 +1,89 @@
+#include "fuzz/FuzzSession.h"
+
+#include <algorithm>
+
+namespace zz::fuzz {
+namespace {
+
+constexpr size_t kSteeringBytes = 4;
+
+bool Bit(uint8_t byte, int bit)
+{
+    return ((byte >> bit) & 1) != 0;
+}
+
+} // namespace
+
+uint8_t FuzzSession::SteeringByte(const uint8_t* data, size_t size, size_t index)
+{
+    return index < size ? data[index] : 0;
+}
+
+FuzzSession::FuzzSession(const uint8_t* data, size_t size)
+    : Stream(data + std::min(size, kSteeringBytes)),
+      StreamSize(size - std::min(size, kSteeringBytes)),
+      ChunkSize(static_cast<size_t>(SteeringByte(data, size, 0)) + 1),
+      Requests(SteeringByte(data, size, 3)),
+      ArmAtStart(Bit(SteeringByte(data, size, 2), 6)),
+      TerminateSecondHalf(Bit(SteeringByte(data, size, 2), 7))
+{
+    const uint8_t choices = SteeringByte(data, size, 1);
+    Kept.HeaderIndex = choices & 0x07;
+    Kept.LFref = (choices >> 3) & 0x03;
+    Kept.SAref = Bit(choices, 5) ? 1 : 0;
+    Kept.VDref = Bit(choices, 6) ? 1 : 0;
+    Flags.Replaying = Bit(choices, 7) ? 1 : 0;
+    Flags.ReplayPlaying = Flags.Replaying.load();
+
+    const uint8_t unused = SteeringByte(data, size, 2);
+    std::atomic<int32_t>* const singleChoices[] = {&Kept.ASref, &Kept.UTref, &Kept.DDref,
+                                                   &Kept.ROref, &Kept.ACref, &Kept.TSref};
+    for (int i = 0; i < 6; ++i) {
+        singleChoices[i]->store(Bit(unused, i) ? 1 : 0);
+    }
+    Flags.ReplaySpeed = (Requests >> 5) & 0x03;
+    Flags.Running = 1;
+}
+
+void FuzzSession::Feed(TProtocolEngine& engine)
+{
+    engine.SetPort(&Hooks);
+    if (ArmAtStart) {
+        engine.ArmTtff();
+    }
+    const bool monitorEveryChunk = Bit(Requests, 7);
+    size_t chunkIndex = 0;
+    for (size_t offset = 0; offset < StreamSize; offset += ChunkSize, ++chunkIndex) {
+        if (chunkIndex % 2 == 1) {
+            Flags.PlotClearRequest = Bit(Requests, 0) ? 1 : 0;
+            Flags.SbasResetRequest = Bit(Requests, 1) ? 1 : 0;
+            Flags.UsedPrnResetRequest = Bit(Requests, 2) ? 1 : 0;
+            Flags.FramerReset = Bit(Requests, 3) ? 1 : 0;
+            if (Bit(Requests, 4)) {
+                engine.ArmTtff();
+            }
+        }
+        Hooks.Terminating = TerminateSecondHalf && offset >= StreamSize / 2;
+        engine.ReceiveBytes(Stream + offset, std::min(ChunkSize, StreamSize - offset));
+        if (monitorEveryChunk) {
+            ServeMonitor(engine);
+        }
+    }
+    Hooks.Terminating = false;
+    ServeMonitor(engine);
+}
+
+void FuzzSession::ServeMonitor(TProtocolEngine& engine)
+{
+    int32_t count = 0;
+    while (engine.Ring().TakeLine(Line.data(), count) == TTakeResult::TakenMore) {
+    }
+    engine.TakeSnapshot(Snapshot);
+}
+
+std::string_view FuzzSession::StreamText(size_t maxLength) const
+{
+    return {reinterpret_cast<const char*>(Stream), std::min(StreamSize, maxLength)};
+}
+
+} // namespace zz::fuzz
