@@ -61,8 +61,8 @@ StageTsan()
         -DZZ_SANITIZE=thread -DZZ_BUILD_BENCH=OFF
 }
 
-# Splits each seed file into inputs no longer than the fuzzers' maximum length, so that the
-# whole of a long log seeds the corpus rather than its first few kilobytes.
+# Splits each receiver log of the test data and the samples into inputs no longer than the
+# fuzzers' maximum length, so that the whole of a long log seeds the corpus, not only its start.
 SeedCorpus()
 {
     local seedDir="$1"
@@ -71,7 +71,8 @@ SeedCorpus()
     while IFS= read -r -d '' file; do
         index=$((index + 1))
         split -b 4096 -a 3 -d "$file" "$seedDir/seed$index-" || return 1
-    done < <(find "$repo/tests/data" "$repo/samples" -type f -size +0 -print0 2>/dev/null | sort -z)
+    done < <(find "$repo/tests/data" "$repo/samples" -type f -size +0 \
+        \( -name '*.nmea' -o -name '*.bin' -o -name '*.raw' \) -print0 2>/dev/null | sort -z)
     echo "fuzz seeds: $(find "$seedDir" -type f | wc -l) inputs from $index files"
 }
 
