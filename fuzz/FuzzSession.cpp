@@ -23,8 +23,7 @@ FuzzSession::FuzzSession(const uint8_t* data, size_t size)
     : Stream(data + std::min(size, kSteeringBytes)),
       StreamSize(size - std::min(size, kSteeringBytes)),
       ChunkSize(static_cast<size_t>(SteeringByte(data, size, 0)) + 1),
-      Requests(SteeringByte(data, size, 3)),
-      ArmAtStart(Bit(SteeringByte(data, size, 2), 6)),
+      Requests(SteeringByte(data, size, 3)), ArmAtStart(Bit(SteeringByte(data, size, 2), 6)),
       TerminateSecondHalf(Bit(SteeringByte(data, size, 2), 7))
 {
     const uint8_t choices = SteeringByte(data, size, 1);
