@@ -7,7 +7,7 @@ namespace zz {
 namespace {
 
 constexpr std::array<const char*, kHeaderCount> kHeaderNames = {"GGA", "RMC", "GLL", "ROT",
-                                                                 "GSA", "VTG", "GSV", "ZDA"};
+                                                                "GSA", "VTG", "GSV", "ZDA"};
 
 constexpr std::string_view kMarkerPrefix = "@@Header of NMEA cycle -> ";
 constexpr std::string_view kMarkerSuffix = "@@\r\n";
