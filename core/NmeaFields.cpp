@@ -85,6 +85,84 @@ double UnsignedReal(const char* first, const char* last, bool hexadecimal)
     return value;
 }
 
+// The common field ("4807.038", "-12.5"): an optional minus, at most 15 digits with at most one
+// point, and no exponent or hexadecimal prefix after them. Its digits fit a double exactly and
+// so does the power of ten, so one division gives the correctly rounded value, as strtod would.
+bool SimpleDecimal(std::string_view text, double& value)
+{
+    constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int kMaxDigits = 15;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative) {
+        ++p;
+    }
+    if (p == end || !IsDigit(*p)) {
+        return false;
+    }
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        if (IsDigit(*p)) {
+            if (++digits > kMaxDigits) {
+                return false;
+            }
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+            fractionDigits += point ? 1 : 0;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (p != end && ((*p | 0x20) == 'e' || (*p | 0x20) == 'x')) {
+        return false;
+    }
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// ParseInt on [p, end); stop receives where the number ended.
+int32_t ParseIntPrefix(const char* p, const char* const end, const char*& stop)
+{
+    while (p != end && IsCSpace(*p)) {
+        ++p;
+    }
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    // Eighteen digits always fit; only a longer number needs the saturating steps.
+    constexpr std::ptrdiff_t kSafeDigits = 18;
+    const char* const safeEnd = end - p > kSafeDigits ? p + kSafeDigits : end;
+    uint64_t magnitude = 0;
+    for (; p != safeEnd && IsDigit(*p); ++p) {
+        magnitude = magnitude * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    // The magnitude saturates just past the largest long so the clamp below can tell.
+    constexpr uint64_t kCap = uint64_t{1} << 63;
+    for (; p != end && IsDigit(*p); ++p) {
+        const auto digit = static_cast<uint64_t>(*p - '0');
+        magnitude = magnitude > (kCap - digit) / 10 ? kCap : magnitude * 10 + digit;
+    }
+    int64_t value = 0;
+    if (negative) {
+        value = magnitude >= kCap ? std::numeric_limits<int64_t>::min()
+                                  : -static_cast<int64_t>(magnitude);
+    } else {
+        value = magnitude >= kCap ? std::numeric_limits<int64_t>::max()
+                                  : static_cast<int64_t>(magnitude);
+    }
+    stop = p;
+    return static_cast<int32_t>(value);
+}
+
 } // namespace
 
 size_t FieldAt(std::string_view text, int n)
@@ -98,12 +176,13 @@ size_t FieldAt(std::string_view text, int n)
 
 size_t NextField(std::string_view text, size_t offset)
 {
-    if (offset >= text.size()) {
-        return text.size();
+    // Fields are short: a plain loop beats a library search here.
+    for (; offset < text.size(); ++offset) {
+        if (text[offset] == ',') {
+            return offset + 1;
+        }
     }
-    const void* comma = std::memchr(text.data() + offset, ',', text.size() - offset);
-    return comma == nullptr ? text.size()
-                            : static_cast<size_t>(static_cast<const char*>(comma) - text.data()) + 1;
+    return text.size();
 }
 
 bool FieldIsEmpty(std::string_view text, size_t offset)
@@ -133,46 +212,31 @@ std::string_view BoundedField(std::string_view text, size_t offset, size_t maxLe
 
 int32_t ParseInt(std::string_view text)
 {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p != end && IsCSpace(*p)) {
-        ++p;
+    const char* stop = nullptr;
+    return ParseIntPrefix(text.data(), text.data() + text.size(), stop);
+}
+
+int32_t ReadIntField(std::string_view text, size_t& offset)
+{
+    if (offset >= text.size()) {
+        offset = text.size();
+        return 0;
     }
-    bool negative = false;
-    if (p != end && (*p == '-' || *p == '+')) {
-        negative = *p == '-';
-        ++p;
-    }
-    // The magnitude saturates just past the largest long so the clamp below can tell.
-    constexpr uint64_t kCap = uint64_t{1} << 63;
-    uint64_t magnitude = 0;
-    for (; p != end && IsDigit(*p); ++p) {
-        const auto digit = static_cast<uint64_t>(*p - '0');
-        magnitude = magnitude > (kCap - digit) / 10 ? kCap : magnitude * 10 + digit;
-    }
-    int64_t value = 0;
-    if (negative) {
-        value = magnitude >= kCap ? std::numeric_limits<int64_t>::min()
-                                  : -static_cast<int64_t>(magnitude);
-    } else {
-        value = magnitude >= kCap ? std::numeric_limits<int64_t>::max()
-                                  : static_cast<int64_t>(magnitude);
-    }
-    return static_cast<int32_t>(value);
+    const char* const end = text.data() + text.size();
+    const char* stop = nullptr;
+    const int32_t value = ParseIntPrefix(text.data() + offset, end, stop);
+    offset = NextField(text, static_cast<size_t>(stop - text.data()));
+    return value;
 }
 
 double ParseReal(std::string_view text)
 {
+    double value = 0.0;
+    if (SimpleDecimal(text, value)) {
+        return value;
+    }
     const char* p = text.data();
     const char* const end = p + text.size();
-    // The common field ("4807.038", "1.5") needs no white space, sign or prefix handling.
-    if (p != end && IsDigit(*p) && !(end - p >= 2 && p[0] == '0' && (p[1] | 0x20) == 'x')) {
-        double value = 0.0;
-        const auto result = std::from_chars(p, end, value);
-        if (result.ec == std::errc{}) {
-            return value;
-        }
-    }
     while (p != end && IsCSpace(*p)) {
         ++p;
     }
@@ -184,7 +248,6 @@ double ParseReal(std::string_view text)
     if (p == end || *p == '-' || *p == '+') {
         return 0.0;
     }
-    double value = 0.0;
     const bool hexPrefix = end - p >= 2 && p[0] == '0' && (p[1] | 0x20) == 'x';
     if (hexPrefix && end - p >= 3 && (IsHexDigit(p[2]) || p[2] == '.')) {
         // "0x" followed by something that is no hexadecimal number reads as the "0" alone.

@@ -47,6 +47,9 @@ std::string_view BoundedField(std::string_view text, size_t offset, size_t maxLe
 // a 64-bit long is clamped to it, and the result is that long cut to 32 bits.
 int32_t ParseInt(std::string_view text);
 
+// ParseInt of the field at offset; offset then moves to the start of the next field.
+int32_t ReadIntField(std::string_view text, size_t& offset);
+
 // The C decimal real conversion (strtod) on a view, never reading past it: leading white space,
 // an optional sign, a decimal number with optional exponent, the "0x" hexadecimal form, inf and
 // nan. No number reads 0.0; overflow gives +-HUGE_VAL and underflow 0 or the denormal value.

@@ -208,15 +208,16 @@ TEST(NmeaFields, NumbersNeverReadPastTheView)
         size_t Length;
     };
     const Case cases[] = {
-        {"12345", 2}, {"1.5e3", 4}, {"1.5e3", 3},  {"0x1p4", 4},  {"0x1p4", 2},
-        {"-7", 1},    {"  9", 2},   {"inf", 2},    {"1e400", 4},  {"45.25", 0},
+        {"12345", 2}, {"1.5e3", 4}, {"1.5e3", 3}, {"0x1p4", 4}, {"0x1p4", 2},
+        {"-7", 1},    {"  9", 2},   {"inf", 2},   {"1e400", 4}, {"45.25", 0},
     };
     for (const Case& c : cases) {
         const std::string_view view = c.Text.substr(0, c.Length);
         SCOPED_TRACE(std::string(view));
         const std::string terminated(view);
         EXPECT_TRUE(SameReal(ParseReal(view), std::strtod(terminated.c_str(), nullptr)));
-        EXPECT_EQ(ParseInt(view), static_cast<int32_t>(std::strtol(terminated.c_str(), nullptr, 10)));
+        EXPECT_EQ(ParseInt(view),
+                  static_cast<int32_t>(std::strtol(terminated.c_str(), nullptr, 10)));
     }
 }
 
