@@ -1,0 +1,25 @@
+#pragma once
+
+namespace zz {
+
+// Why a port could not be opened, in the terms the user can act on.
+enum class TPortOpenFailure
+{
+    None,             // the port is open
+    PermissionDenied, // the device exists but this user may not open it
+    Missing,          // no such device (or it went away)
+    Busy,             // another program, or this one, holds the port
+    NotConfigurable,  // opened, but it is not a terminal or refused the line settings
+    Other,
+};
+
+struct TPortOpenError
+{
+    TPortOpenFailure Reason = TPortOpenFailure::None;
+    int Errno = 0; // the system's error number behind Reason
+};
+
+// The failure named by the error number of a failed open, lock or exclusive claim.
+TPortOpenFailure ClassifyOpenErrno(int error);
+
+} // namespace zz
