@@ -223,8 +223,20 @@ int32_t ReadIntField(std::string_view text, size_t& offset)
         return 0;
     }
     const char* const end = text.data() + text.size();
+    // The common field: at most nine digits, then its comma.
+    constexpr std::ptrdiff_t kShortDigits = 9;
+    const char* const start = text.data() + offset;
+    const char* digit = start;
+    int32_t shortValue = 0;
+    for (; digit != end && digit - start < kShortDigits && IsDigit(*digit); ++digit) {
+        shortValue = shortValue * 10 + (*digit - '0');
+    }
+    if (digit != end && *digit == ',') {
+        offset = static_cast<size_t>(digit - text.data()) + 1;
+        return shortValue;
+    }
     const char* stop = nullptr;
-    const int32_t value = ParseIntPrefix(text.data() + offset, end, stop);
+    const int32_t value = ParseIntPrefix(start, end, stop);
     offset = NextField(text, static_cast<size_t>(stop - text.data()));
     return value;
 }

@@ -98,8 +98,8 @@ const TSentenceRoute* FindRoute(std::string_view text)
     return nullptr;
 }
 
-// The letter after a '$' that opens a sentence. 'D' is among them because the maker's
-// proprietary sentences begin with "$DIRU" and could otherwise never be decoded.
+// The letter after a '$' that opens a sentence.
+// 'D' too: the maker's proprietary sentences begin with "$DIRU" and could never be decoded else.
 bool IsSentenceLetter(uint8_t byte)
 {
     return byte == 'G' || byte == 'P' || byte == 'D';

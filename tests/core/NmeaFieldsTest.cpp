@@ -221,6 +221,28 @@ TEST(NmeaFields, NumbersNeverReadPastTheView)
     }
 }
 
+// Reading fields one after the other gives what reading each field on its own gives.
+TEST(NmeaFields, ReadIntFieldWalksTheFieldsInOrder)
+{
+    const std::string_view texts[] = {
+        "$GPGSV,3,1,12,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*7F",
+        "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39",
+        "$X,123456789,1234567890,-5,+6, 7,8 ,x9,99999999999,,",
+        "$X,",
+        "$X",
+        "",
+    };
+    for (const std::string_view text : texts) {
+        SCOPED_TRACE(std::string(text));
+        size_t offset = 0;
+        for (int field = 0; field < 22; ++field) {
+            SCOPED_TRACE(field);
+            ASSERT_EQ(offset, FieldAt(text, field));
+            EXPECT_EQ(ReadIntField(text, offset), ParseInt(text.substr(FieldAt(text, field))));
+        }
+    }
+}
+
 TEST(NmeaFields, ChecksumMatchesTheDigitsOfWellFormedSentences)
 {
     // Sentences as receivers send them, checksum digits included.
