@@ -1,0 +1,34 @@
+#include <cstdio>
+#include <string_view>
+
+#include "cli/DecodeCommand.h"
+
+namespace {
+
+const char* kUsage = "usage: zedezuze-cli COMMAND [options]\n"
+                     "\n"
+                     "Commands:\n"
+                     "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
+                     "\n"
+                     "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string_view command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "decode") {
+        return zz::cli::RunDecode(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s", static_cast<int>(command.size()),
+                 command.data(), kUsage);
+    return 2;
+}

@@ -1,0 +1,175 @@
+// Runs the real zedezuze-cli binary: golden output for the samples and a few real captures,
+// and the command line's errors.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun
+{
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// Runs the program with the arguments (and optional standard input) through the shell.
+CliRun RunCli(const std::vector<std::string>& args, const std::string* input = nullptr)
+{
+    const fs::path dir = fs::temp_directory_path() /
+                         ("zz-cli-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::string command = Quote(ZZ_CLI_PATH);
+    for (const auto& arg : args) {
+        command += " " + Quote(arg);
+    }
+    if (input != nullptr) {
+        std::ofstream(dir / "in", std::ios::binary) << *input;
+        command += " < " + Quote((dir / "in").string());
+    } else {
+        command += " < /dev/null";
+    }
+    command += " > " + Quote((dir / "out").string()) + " 2> " + Quote((dir / "err").string());
+    const int status = std::system(command.c_str());
+    CliRun run;
+    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Out = ReadFile(dir / "out");
+    run.Err = ReadFile(dir / "err");
+    fs::remove_all(dir);
+    return run;
+}
+
+const fs::path kDataDir = ZZ_TEST_DATA_DIR;
+const fs::path kSamplesDir = fs::path(ZZ_SOURCE_DIR) / "samples";
+
+struct GoldenCase
+{
+    const char* Golden;
+    fs::path Input;
+    std::vector<std::string> Options;
+};
+
+// Each golden file is the decoder's output for its input; a change to one is a change of
+// decoded values or texts and says why in its commit. ZZ_UPDATE_GOLDEN=1 rewrites them.
+TEST(CliDecode, OutputMatchesGoldenFiles)
+{
+    const std::vector<GoldenCase> cases = {
+        {"sample-nmea.jsonl", kSamplesDir / "sample-nmea.bin", {"--display"}},
+        {"sample-binary.jsonl", kSamplesDir / "sample-binary.bin", {"--protocol", "binary", "--display"}},
+        {"navika-100-fix.jsonl", kDataDir / "captures/navika-100-fix.nmea", {"--display"}},
+        {"bt451-rmc-vtg.jsonl", kDataDir / "captures/bt451.nmea",
+         {"--lf", "RMC", "--vd", "VTG", "--header", "RMC", "--display"}},
+        {"gp-320fw-coldboot.jsonl", kDataDir / "captures/gp-320fw-2019-04-07-coldboot.nmea", {}},
+    };
+    const bool update = std::getenv("ZZ_UPDATE_GOLDEN") != nullptr;
+    for (const auto& golden : cases) {
+        SCOPED_TRACE(golden.Golden);
+        std::vector<std::string> args = {"decode"};
+        args.insert(args.end(), golden.Options.begin(), golden.Options.end());
+        args.push_back(golden.Input.string());
+        const CliRun run = RunCli(args);
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        const fs::path goldenPath = kDataDir / "golden" / golden.Golden;
+        if (update) {
+            fs::create_directories(goldenPath.parent_path());
+            std::ofstream(goldenPath, std::ios::binary) << run.Out;
+        }
+        EXPECT_TRUE(run.Out == ReadFile(goldenPath)) << "output differs from " << goldenPath;
+    }
+}
+
+TEST(CliDecode, StandardInputGivesTheSameOutputAsTheFile)
+{
+    const std::string bytes = ReadFile(kSamplesDir / "sample-nmea.bin");
+    const CliRun fromFile = RunCli({"decode", (kSamplesDir / "sample-nmea.bin").string()});
+    const CliRun fromStdin = RunCli({"decode", "-"}, &bytes);
+    ASSERT_EQ(fromStdin.ExitCode, 0);
+    EXPECT_FALSE(fromStdin.Out.empty());
+    EXPECT_TRUE(fromStdin.Out == fromFile.Out);
+}
+
+TEST(CliDecode, MarkerLineChoosesTheCycleHeaderUnlessOneIsGiven)
+{
+    // Two RMC sentences; with RMC as header the second one opens a cycle and reports the first.
+    const std::string rmc = "$GPRMC,1,A,3540.1234,N,13945.5000,E,10.0,90.0,010125,,,A*00\r\n";
+    const std::string withMarker = "@@Header of NMEA cycle -> RMC@@\r\n" + rmc + rmc;
+    const CliRun byMarker = RunCli({"decode", "--lf", "RMC", "-"}, &withMarker);
+    const CliRun byOption = RunCli({"decode", "--lf", "RMC", "--header", "GGA", "-"}, &withMarker);
+    EXPECT_NE(byMarker.Out.find("CycleUpdated"), std::string::npos) << byMarker.Out;
+    EXPECT_EQ(byOption.Out.find("CycleUpdated"), std::string::npos) << byOption.Out;
+}
+
+TEST(CliDecode, LineIsEscapedToPlainAscii)
+{
+    const std::string input = "$GPGGA,\"q\\\x01\xff,,,,,1*00\r\n";
+    const CliRun run = RunCli({"decode", "-"}, &input);
+    ASSERT_EQ(run.ExitCode, 0);
+    EXPECT_NE(run.Out.find(R"("line": "$GPGGA,\"q\\\u0001\u00ff,,,,,1*00")"), std::string::npos)
+        << run.Out;
+}
+
+TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
+{
+    struct Case
+    {
+        const char* What;
+        std::vector<std::string> Args;
+    };
+    const std::vector<Case> cases = {
+        {"missing file", {"decode", "/nonexistent/log.bin"}},
+        {"unknown header", {"decode", "--header", "XYZ", "-"}},
+        {"unknown protocol", {"decode", "--protocol", "morse", "-"}},
+        {"unknown option", {"decode", "--frobnicate", "-"}},
+        {"value missing", {"decode", "--lf"}},
+        {"no file", {"decode"}},
+        {"unknown command", {"transmogrify"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const CliRun run = RunCli(c.Args);
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_FALSE(run.Err.empty());
+    }
+}
+
+TEST(CliDecode, EmptyInputPrintsNothingAndHelpNamesEveryOption)
+{
+    const std::string empty;
+    const CliRun run = RunCli({"decode", "-"}, &empty);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out, "");
+
+    const CliRun help = RunCli({"decode", "--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    for (const char* option : {"--protocol", "--header", "--lf", "--sa", "--vd", "--display"}) {
+        EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+    }
+}
+
+} // namespace
