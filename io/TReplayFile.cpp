@@ -77,7 +77,11 @@ size_t TReplayFile::Read(uint8_t* buffer, size_t count)
         ReadFailed.store(true);
         return 0;
     }
-    ReadPosition.store(position + got);
+    // A seek that came in meanwhile wins: these bytes belong to the old position.
+    int64_t expected = position;
+    if (!ReadPosition.compare_exchange_strong(expected, position + got)) {
+        return 0;
+    }
     return static_cast<size_t>(got);
 }
 

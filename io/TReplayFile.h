@@ -8,9 +8,10 @@
 namespace zz {
 
 // The raw log being replayed: an open file, its size and the read position, all 64-bit.
-// The window thread opens, seeks and closes it; the replay loop reads it. Move the position
-// only while no replay loop runs (the protocol thread destroyed, or never resumed): a
-// suspended thread may still finish the step it was in.
+// The window thread opens, seeks and closes it; the replay loop reads it. A seek may come while
+// the loop is still finishing a step (a suspended thread ends the step it was in): that step
+// then reads nothing, and the next read starts at the new position. Open and Close only while
+// no replay loop runs.
 class TReplayFile
 {
 public:

@@ -1,5 +1,6 @@
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -138,6 +139,38 @@ TEST(ReplayTest, NothingIsReadWhileTheDisplayLagsOrTheReplayIsPaused)
         EXPECT_TRUE(WaitUntil([&] { return !rig.Thread.Chunks().empty(); }));
         EXPECT_EQ(rig.Thread.Chunks().front(), "0123456789");
     }
+}
+
+TEST(ReplayFileTest, ReadsFromThePositionAndEndsOnAShortenedFile)
+{
+    TTempDir dir;
+    const std::string path = dir.File("replay.bin");
+    {
+        std::ofstream(path, std::ios::binary) << TReplayRig::kContent;
+    }
+    TReplayFile file;
+    ASSERT_TRUE(file.Open(path));
+    uint8_t buffer[10] = {};
+
+    file.Seek(20);
+    ASSERT_EQ(file.Read(buffer, sizeof buffer), 5u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 5), "KLMNO");
+    EXPECT_TRUE(file.AtEnd());
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
+
+    file.Seek(1000); // beyond the end: held at the end
+    EXPECT_EQ(file.Position(), 25);
+    file.Seek(10);
+    EXPECT_FALSE(file.AtEnd());
+
+    // The file loses its tail after it was opened: the reader reaches an end, not a loop.
+    std::filesystem::resize_file(path, 5);
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
+    EXPECT_TRUE(file.AtEnd());
+
+    EXPECT_FALSE(file.Open(dir.File("missing.bin")));
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_TRUE(file.AtEnd());
 }
 
 } // namespace
