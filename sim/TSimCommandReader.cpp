@@ -10,7 +10,7 @@ constexpr std::string_view kSentenceNames[kSimSentenceCount] = {"GGA", "GLL", "G
 constexpr std::string_view kClearPrefix = "DIRU,GPclr,";
 constexpr std::string_view kIntervalPrefix = "DIRU,GPint,";
 constexpr int kMaxInterval = 60;
-// Binary start command: start byte, command byte, mode 0x80..0x83, check, end byte.
+// Binary start command: start byte, mode 0x80..0x83, 0x80, check, end byte.
 constexpr uint8_t kStartByte = 0xC1;
 constexpr uint8_t kCommandByte = 0x80;
 constexpr uint8_t kCommandEnd = 0xCA;
@@ -75,10 +75,10 @@ bool TSimCommandReader::Feed(uint8_t byte, TSimCommand& command)
 
 bool TSimCommandReader::FinishFrame(TSimCommand& command) const
 {
-    if (Frame[0] != kStartByte || Frame[1] != kCommandByte || Frame[4] != kCommandEnd) {
+    if (Frame[0] != kStartByte || Frame[2] != kCommandByte || Frame[4] != kCommandEnd) {
         return false;
     }
-    const int mode = Frame[2] - kCommandByte;
+    const int mode = Frame[1] - kCommandByte;
     if (mode < 0 || mode > 3 || Frame[3] != (Frame[0] ^ Frame[1] ^ Frame[2])) {
         return false;
     }

@@ -40,7 +40,7 @@ struct TSimCommand
 
 // Picks the commands the receiver understands out of the bytes written to it: the NMEA
 // commands "$DIRU,GPclr,1".."5" and "$DIRU,GPint,GGA05" (with or without a correct "*hh",
-// ended by LF with or without CR) and the binary start commands C1 80 8n check CA. Everything
+// ended by LF with or without CR) and the binary start commands C1 8n 80 check CA. Everything
 // else is ignored, whatever it holds.
 class TSimCommandReader
 {
