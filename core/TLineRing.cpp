@@ -13,16 +13,20 @@ int32_t NextSlot(int32_t index)
 
 } // namespace
 
-void TLineRing::PutLine(const char* bytes, size_t count)
+bool TLineRing::PutLine(const char* bytes, size_t count)
 {
-    const size_t length = std::min(count, static_cast<size_t>(kLineSlotSize));
     const int32_t write = WriteIndex.load(std::memory_order_relaxed);
+    const int32_t next = NextSlot(write);
+    if (next == ReadIndex.load(std::memory_order_acquire)) {
+        return false;
+    }
+    const size_t length = std::min(count, static_cast<size_t>(kLineSlotSize));
     const auto slot = static_cast<size_t>(write);
     std::memcpy(Slots[slot].data(), bytes, length);
     Lengths[slot].store(static_cast<int32_t>(length), std::memory_order_relaxed);
-    const int32_t next = NextSlot(write);
     WriteIndex.store(next, std::memory_order_release);
     Lengths[static_cast<size_t>(next)].store(0, std::memory_order_relaxed);
+    return true;
 }
 
 TTakeResult TLineRing::TakeLine(char* buffer, int32_t& count)

@@ -19,13 +19,15 @@ enum class TTakeResult
 };
 
 // Single-producer single-consumer ring of text lines between the protocol thread and the
-// monitor thread. Each index has one writer. The writer never waits: when it laps the reader
-// the two indices meet and the unread lines are lost (the ring reads empty until the next put).
+// monitor thread. Each index has one writer, and the writer never waits. When the reader has
+// fallen a whole ring behind, the new line is dropped: the writer never laps the reader, so it
+// never overwrites a slot that the reader may be copying (which would hand over a torn line).
 class TLineRing
 {
 public:
-    // Protocol thread only. A line longer than a slot is cut to the slot size.
-    void PutLine(const char* bytes, size_t count);
+    // Protocol thread only. A line longer than a slot is cut to the slot size. False when the
+    // ring was full and the line was dropped.
+    bool PutLine(const char* bytes, size_t count);
     // Monitor thread only. Copies one line into buffer (kLineSlotSize bytes) and its length.
     TTakeResult TakeLine(char* buffer, int32_t& count);
     bool IsEmpty() const;

@@ -38,17 +38,21 @@ TEST(LineRing, HandsOverLinesInOrderAndTellsWhenEmpty)
     EXPECT_TRUE(ring->IsEmpty());
 }
 
-TEST(LineRing, LappingTheReaderLosesTheUnreadLines)
+TEST(LineRing, AFullRingDropsNewLinesInsteadOfOverwritingUnreadOnes)
 {
     auto ring = std::make_unique<TLineRing>();
-    for (int i = 0; i < kLineRingSlots; ++i) {
-        Put(*ring, "line " + std::to_string(i));
+    for (int i = 0; i < kLineRingSlots + 1; ++i) {
+        EXPECT_EQ(ring->PutLine("x", 1), i < kLineRingSlots - 1) << i;
     }
     TTakeResult result{};
-    EXPECT_TRUE(ring->IsEmpty());
-    EXPECT_EQ(Take(*ring, result), "");
-    Put(*ring, "line 200");
-    EXPECT_EQ(Take(*ring, result), "line 200");
+    EXPECT_EQ(Take(*ring, result), "x");
+    EXPECT_EQ(result, TTakeResult::TakenMore);
+    // One slot freed: the next line fits and comes out after the 198 older ones.
+    EXPECT_TRUE(ring->PutLine("new", 3));
+    for (int i = 0; i < kLineRingSlots - 2; ++i) {
+        EXPECT_EQ(Take(*ring, result), "x");
+    }
+    EXPECT_EQ(Take(*ring, result), "new");
     EXPECT_EQ(result, TTakeResult::TakenLast);
 }
 
