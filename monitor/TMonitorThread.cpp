@@ -1,0 +1,112 @@
+#include "monitor/TMonitorThread.h"
+
+#include <chrono>
+#include <string_view>
+#include <thread>
+
+namespace zz {
+namespace {
+
+// Pause of a pass while no run is active and the thread has not been suspended yet, so that
+// the loop never spins.
+constexpr int kIdlePassMs = 80;
+
+} // namespace
+
+TMonitorThread::TMonitorThread(TControlFlags& flags, TDisplay& display)
+    : TThread(true), Flags(flags), Display(display),
+      Logs(flags.ProtocolSelection, flags.HeaderSelection),
+      WindowCall(display)
+{
+    ResetReceiverState(Snapshot);
+    FinishConstruction();
+}
+
+TMonitorThread::~TMonitorThread()
+{
+    // Resume, request termination and wait for the loop; a hand-off in flight is abandoned
+    // rather than waited for, since this runs on the window thread the hand-off waits for.
+    StopThread();
+    Logs.CloseLogFiles();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void TMonitorThread::SetProtocolThread(TGpsioThread* thread)
+{
+    std::lock_guard<std::mutex> lock(ProtocolMutex);
+    Protocol = thread;
+}
+
+void TMonitorThread::Execute()
+{
+    MonitorLoop();
+}
+
+void TMonitorThread::WakeForTermination()
+{
+    WindowCall.Cancel();
+}
+
+void TMonitorThread::MonitorLoop()
+{
+    while (PassGate()) {
+        TGpsioThread* protocol = nullptr;
+        bool lineTaken = false;
+        if (Flags.IsRunning()) {
+            std::lock_guard<std::mutex> lock(ProtocolMutex);
+            protocol = Protocol;
+            if (protocol != nullptr) {
+                lineTaken = protocol->TakeLine(LineBuffer.data(), LineLength) != TTakeResult::Nothing;
+            }
+        }
+        if (protocol == nullptr) {
+            SleepFor(kIdlePassMs);
+            continue;
+        }
+        if (lineTaken && Flags.IsRunning() && !Terminated()) {
+            if (WindowCall.Run([this] { AppendLogLine(); })) {
+                SignalProtocol(protocol, &TSioThread::LineConsumed);
+            }
+        }
+        if (Terminated() || !Flags.IsRunning()) {
+            continue;
+        }
+
+        bool snapshotTaken = false;
+        {
+            std::lock_guard<std::mutex> lock(ProtocolMutex);
+            if (Protocol == protocol) {
+                snapshotTaken = protocol->TakeSnapshot(Snapshot);
+            }
+        }
+        if (snapshotTaken && Flags.IsRunning()) {
+            if (WindowCall.Run([this] { UpdateDisplays(); })) {
+                DisplayPending.store(0);
+                SignalProtocol(protocol, &TSioThread::DisplayDone);
+            }
+        }
+    }
+}
+
+void TMonitorThread::SignalProtocol(TGpsioThread* expected, TEvent TSioThread::*event)
+{
+    std::lock_guard<std::mutex> lock(ProtocolMutex);
+    if (Protocol == expected) {
+        (expected->*event).Set();
+    }
+}
+
+void TMonitorThread::RunDisplayCycle(const TReceiverState& state)
+{
+    Snapshot = state;
+    UpdateDisplays();
+}
+
+void TMonitorThread::AppendLogLine()
+{
+    if (Flags.IsRunning()) {
+        Display.AppendLogLine(std::string_view(LineBuffer.data(), static_cast<size_t>(LineLength)));
+    }
+}
+
+} // namespace zz

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "core/TControlFlags.h"
+#include "core/TLineRing.h"
+#include "core/TReceiverState.h"
+#include "io/TGpsioThread.h"
+#include "io/TLogFiles.h"
+#include "io/TThread.h"
+#include "monitor/TDisplay.h"
+#include "monitor/TWindowCall.h"
+
+namespace zz {
+
+// The bridge between the protocol thread and the windows. Each pass of its loop takes at most
+// one received line from the line ring and has the Log window show it, then takes a snapshot
+// of the receiver state when a group changed and has the windows updated from it. Both
+// hand-offs run on the window thread while this thread waits; the windows read only this
+// object's copies (LineBuffer, Snapshot), never the protocol thread's live state.
+//
+// The main window owns it: created suspended, resumed while a run is active, suspended
+// otherwise, destroyed at the end. It also holds the log files of a recording.
+class TMonitorThread final : public TThread
+{
+public:
+    TMonitorThread(TControlFlags& flags, TDisplay& display);
+    ~TMonitorThread() override;
+
+    // The protocol thread to take lines and snapshots from, or null (window thread). Returns
+    // once the loop no longer uses the previous one, so that it may then be destroyed.
+    void SetProtocolThread(TGpsioThread* thread);
+
+    TLogFiles& LogFiles() { return Logs; }
+    bool Recording() const { return Logs.Recording(); }
+
+    // Set by the decoders, cleared after each display cycle and when a replay starts playing.
+    std::atomic<uint8_t> DisplayPending{0};
+    // Counters of the plots and the display cycle, zeroed by the window resets. Only the window
+    // thread touches them (inside the hand-offs and the resets).
+    uint32_t DrOnlyCount = 0;
+    int32_t TrackCount = 0;
+    int32_t AltitudePointCount = 0;
+    int32_t VelocityPointCount = 0;
+    bool CyclePointPending = false;
+    bool SbasSavedValid = false;
+
+    // The display cycle over Snapshot; runs on the window thread.
+    void UpdateDisplays();
+    // Runs the display cycle for the given state on the calling (window) thread, as if a
+    // snapshot had carried it; used to show a state without a protocol thread.
+    void RunDisplayCycle(const TReceiverState& state);
+
+protected:
+    void Execute() override;
+    void WakeForTermination() override;
+
+private:
+    void MonitorLoop();
+    // Runs on the window thread: the line taken last goes to the Log window.
+    void AppendLogLine();
+    // The update steps of the cycle.
+    void UpdatePosition();
+    void UpdateDateTime();
+    void UpdateAltitude();
+    void UpdateCourse();
+    void UpdateSatellites();
+    void UpdateAccuracy();
+    // Sets an event of the protocol thread, if that thread is still the current one.
+    void SignalProtocol(TGpsioThread* expected, TEvent TSioThread::*event);
+
+    TControlFlags& Flags;
+    TDisplay& Display;
+    TLogFiles Logs;
+    TWindowCall WindowCall;
+    std::mutex ProtocolMutex; // held while the loop uses Protocol
+    TGpsioThread* Protocol = nullptr;
+    std::array<char, kLineSlotSize> LineBuffer{};
+    int32_t LineLength = 0;
+    TReceiverState Snapshot{};
+};
+
+} // namespace zz
