@@ -113,8 +113,8 @@ TEST(SimProgram, StreamsOnItsPseudoTerminalUntilTerminated)
 
     // About two seconds of a receiver at 10 Hz.
     std::string stream;
-    ASSERT_TRUE(
-        ReadUntil(fd, stream, [](const std::string& s) { return Occurrences(s, "$GPZDA") >= 20; }));
+    ASSERT_TRUE(ReadUntil(fd, stream,
+                          [](const std::string& s) { return CountSentences(s, "GPZDA") >= 20; }));
     SimDecoder decoder(TSimProtocol::Nmea);
     int fixes = 0;
     for (const std::string& sentence : SplitSentences(stream)) {
@@ -146,8 +146,8 @@ TEST(SimProgram, StreamsOnItsPseudoTerminalUntilTerminated)
     restart[command.size()] = digits[sum >> 4];
     restart[command.size() + 1] = digits[sum & 0x0F];
     ASSERT_EQ(write(fd, restart.data(), restart.size()), static_cast<ssize_t>(restart.size()));
-    ASSERT_TRUE(ReadUntil(fd, stream,
-                          [](const std::string& s) { return Occurrences(s, "$DIRU,GPtst") >= 2; }));
+    ASSERT_TRUE(ReadUntil(
+        fd, stream, [](const std::string& s) { return CountSentences(s, "DIRU,GPtst") >= 2; }));
 
     ASSERT_EQ(kill(program.Pid, SIGTERM), 0);
     EXPECT_EQ(program.Wait(), 0);

@@ -92,6 +92,16 @@ inline std::string Address(std::string_view sentence)
     return std::string(sentence.substr(1, comma == std::string_view::npos ? 0 : comma - 1));
 }
 
+// Number of complete sentences with the given address.
+inline int CountSentences(std::string_view stream, std::string_view address)
+{
+    int count = 0;
+    for (const std::string& sentence : SplitSentences(stream)) {
+        count += Address(sentence) == address;
+    }
+    return count;
+}
+
 // The protocol engine of the application, on recording hooks, reading what the simulator sent
 // one message at a time so that every state in between can be looked at.
 class SimDecoder
