@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "ui/main/RunControlTexts.h"
+
+namespace zz {
+namespace {
+
+TEST(RunControlTexts, ClosingAsksByConnectionRecordingAndReplay)
+{
+    const struct
+    {
+        bool Running;
+        bool Recording;
+        bool Replaying;
+        const char* Question;
+        bool CloseLogs;
+        bool Disconnect;
+    } cases[] = {
+        {false, false, false, "", false, false},
+        {false, true, false, "Writing Log.\n\nExit this program?    ", true, false},
+        {true, false, false, "Connecting receiver.    \n\nExit this program?", false, true},
+        {true, true, false, "Writing Log and connecting receiver.    \n\nExit this program?", true,
+         true},
+        {true, false, true, "Replaying Log.    \n\nExit this program?", false, true},
+        // Recording wins over the replay: both logs close and the replay ends.
+        {true, true, true, "Writing Log and connecting receiver.    \n\nExit this program?", true,
+         true},
+        // A replay flag without a running thread is no state to ask about.
+        {false, false, true, "", false, false},
+        {false, true, true, "Writing Log.\n\nExit this program?    ", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "running " << c.Running << " recording " << c.Recording
+                                        << " replaying " << c.Replaying);
+        const TClosingStep step = ClosingStep(c.Running, c.Recording, c.Replaying);
+        EXPECT_EQ(step.Question, c.Question);
+        EXPECT_EQ(step.CloseLogs, c.CloseLogs);
+        EXPECT_EQ(step.Disconnect, c.Disconnect);
+    }
+}
+
+TEST(RunControlTexts, DialogQuestionsOnlyWhileRunning)
+{
+    const struct
+    {
+        bool Running;
+        bool Recording;
+        const char* Connect;
+        const char* Disconnect;
+    } cases[] = {
+        {false, false, "", ""},
+        {false, true, "", ""},
+        {true, false, "Connecting receiver.    \nChange receiver?",
+         "Connecting receiver.    \n\nDisconnect receiver?"},
+        {true, true,
+         "Writing Log and connecting receiver.    \nChange receiver and Close Log File?",
+         "Writing Log and connecting receiver.    \n\nDisconnect receiver and Close Log File?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "running " << c.Running << " recording " << c.Recording);
+        EXPECT_EQ(ConnectQuestion(c.Running, c.Recording), c.Connect);
+        EXPECT_EQ(DisconnectQuestion(c.Running, c.Recording), c.Disconnect);
+    }
+}
+
+TEST(RunControlTexts, ExactlyOneLogItemOutsideAReplayNoneDuringOne)
+{
+    const struct
+    {
+        bool Recording;
+        bool Replaying;
+        bool Save;
+        bool Close;
+    } cases[] = {
+        {false, false, true, false},
+        {true, false, false, true},
+        {false, true, false, false},
+        {true, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "recording " << c.Recording << " replaying " << c.Replaying);
+        const TLogMenuState state = LogMenuState(c.Recording, c.Replaying);
+        EXPECT_EQ(state.SaveEnabled, c.Save);
+        EXPECT_EQ(state.CloseEnabled, c.Close);
+    }
+}
+
+TEST(RunControlTexts, MessagesCarryTheirArgumentVerbatim)
+{
+    EXPECT_EQ(ConnectedStatusText("/dev/ttyUSB0", ProtocolName(0)), "/dev/ttyUSB0 : NMEA");
+    EXPECT_EQ(ConnectedStatusText("SIM", ProtocolName(1)), "SIM : RIRBinary");
+    EXPECT_EQ(ProtocolName(2), "");
+    EXPECT_EQ(SentDataStatusText("$DIRU,GPclr,1"), "Sent Data : $DIRU,GPclr,1");
+    EXPECT_EQ(LogSavedStatusText("a.log"), "Log[.log] : a.log");
+    EXPECT_EQ(RawSavedStatusText("a.bin"), "Log[.bin] : a.bin");
+    EXPECT_EQ(CantConnectText("/dev/ttyS0"), "Can't connect /dev/ttyS0.");
+    EXPECT_EQ(CantSendText("C1808"), "Can't Send \n\"C1808\"    ");
+    // A percent sign is text, not a format.
+    EXPECT_EQ(CantSendText("%s%d"), "Can't Send \n\"%s%d\"    ");
+    EXPECT_EQ(CantConnectText("%s"), "Can't connect %s.");
+}
+
+} // namespace
+} // namespace zz

@@ -1,0 +1,97 @@
+#include "ui/main/RunControlTexts.h"
+
+#include "core/TKeptValues.h"
+
+namespace zz {
+
+std::string_view ProtocolName(int protocolIndex)
+{
+    switch (protocolIndex) {
+    case ProtocolNmea:
+        return "NMEA";
+    case ProtocolBinary:
+        return "RIRBinary";
+    default:
+        return {};
+    }
+}
+
+std::string ConnectedStatusText(std::string_view portName, std::string_view protocolName)
+{
+    std::string text(portName);
+    text += " : ";
+    text += protocolName;
+    return text;
+}
+
+std::string SentDataStatusText(std::string_view command)
+{
+    return std::string(kSentDataStatus) + std::string(command);
+}
+
+std::string LogSavedStatusText(std::string_view fileName)
+{
+    return "Log[.log] : " + std::string(fileName);
+}
+
+std::string RawSavedStatusText(std::string_view fileName)
+{
+    return "Log[.bin] : " + std::string(fileName);
+}
+
+std::string CantConnectText(std::string_view portName)
+{
+    return "Can't connect " + std::string(portName) + ".";
+}
+
+std::string CantSendText(std::string_view command)
+{
+    return "Can't Send \n\"" + std::string(command) + "\"    ";
+}
+
+std::string_view ConnectQuestion(bool running, bool recording)
+{
+    if (!running) {
+        return {};
+    }
+    return recording
+               ? "Writing Log and connecting receiver.    \nChange receiver and Close Log File?"
+               : "Connecting receiver.    \nChange receiver?";
+}
+
+std::string_view DisconnectQuestion(bool running, bool recording)
+{
+    if (!running) {
+        return {};
+    }
+    return recording ? "Writing Log and connecting receiver.    \n\nDisconnect receiver and Close "
+                       "Log File?"
+                     : "Connecting receiver.    \n\nDisconnect receiver?";
+}
+
+TClosingStep ClosingStep(bool running, bool recording, bool replaying)
+{
+    if (!running && recording) {
+        return {"Writing Log.\n\nExit this program?    ", true, false};
+    }
+    if (running && !recording && !replaying) {
+        return {"Connecting receiver.    \n\nExit this program?", false, true};
+    }
+    if (running && recording) {
+        return {"Writing Log and connecting receiver.    \n\nExit this program?", true, true};
+    }
+    if (running && replaying) {
+        return {"Replaying Log.    \n\nExit this program?", false, true};
+    }
+    return {};
+}
+
+TLogMenuState LogMenuState(bool recording, bool replaying)
+{
+    if (replaying) {
+        return {};
+    }
+    return {!recording, recording};
+}
+
+} // namespace zz

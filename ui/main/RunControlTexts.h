@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zz {
+
+// The texts of the main window's status bar and of the questions and messages around
+// connecting, sending, recording and closing. The blanks inside and at the ends of the texts
+// belong to them.
+
+inline constexpr std::string_view kNoticeCaption = "Notice";
+inline constexpr std::string_view kErrorCaption = "Error";
+
+inline constexpr std::string_view kDisconnectedStatus = "COM : Disconnect";
+inline constexpr std::string_view kSentDataStatus = "Sent Data : ";
+inline constexpr std::string_view kLogNotSavedStatus = "Log[.log] : Not Saved";
+inline constexpr std::string_view kRawNotSavedStatus = "Log[.bin] : Not Saved";
+
+inline constexpr std::string_view kCloseLogQuestion = "Writing Log.\n\nClose Log File?    ";
+inline constexpr std::string_view kCantCreateLog = "Can't create Log File.    ";
+inline constexpr std::string_view kSameFileCaption = "Error! Set same File.";
+inline constexpr std::string_view kStopReplayQuestion = "Replaying Log.\n\nStop Replaying Log?    ";
+
+// "NMEA" for protocol index 0, "RIRBinary" for 1, empty otherwise.
+std::string_view ProtocolName(int protocolIndex);
+
+// Status panel 0 while connected: "<port> : <protocol>".
+std::string ConnectedStatusText(std::string_view portName, std::string_view protocolName);
+// Status panel 2 after a typed command was sent.
+std::string SentDataStatusText(std::string_view command);
+// Status panels 3 and 4 while recording: the file's name without its folder.
+std::string LogSavedStatusText(std::string_view fileName);
+std::string RawSavedStatusText(std::string_view fileName);
+
+std::string CantConnectText(std::string_view portName);
+std::string CantSendText(std::string_view command);
+
+// The receiver setting dialog's question before Connect or Disconnect, by whether a connection
+// runs and whether the logs are being written; empty when there is nothing to ask.
+std::string_view ConnectQuestion(bool running, bool recording);
+std::string_view DisconnectQuestion(bool running, bool recording);
+
+// What closing the main window asks, and what a Yes then does before the window closes.
+struct TClosingStep
+{
+    std::string_view Question; // empty: close without asking
+    bool CloseLogs = false;
+    bool Disconnect = false;
+};
+TClosingStep ClosingStep(bool running, bool recording, bool replaying);
+
+// Which of "Save Log" and "Close Log" is offered: exactly one outside a replay, neither during
+// one.
+struct TLogMenuState
+{
+    bool SaveEnabled = false;
+    bool CloseEnabled = false;
+};
+TLogMenuState LogMenuState(bool recording, bool replaying);
+
+} // namespace zz

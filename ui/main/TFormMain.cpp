@@ -1,0 +1,587 @@
+#include "ui/main/TFormMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "ui/main/CommandEntry.h"
+#include "ui/main/LogFileNames.h"
+#include "ui/main/RunControlTexts.h"
+#include "ui/main/TFormPort.h"
+#include "ui/main/TUserDialogs.h"
+#include "ui/windows/DisplayLabels.h"
+#include "ui/windows/TChildWindow.h"
+#include "ui/windows/TInfoForm.h"
+#include "ui/windows/TLogForm.h"
+#include "ui/windows/TROTForm.h"
+#include "ui/windows/WindowFonts.h"
+
+namespace zz {
+namespace {
+
+constexpr int kFontPixels = 12;
+constexpr int kCommandFontPixels = 12;
+constexpr QSize kMinimumSize{290, 45};
+constexpr int kCommandPanelHeight = 25;
+constexpr auto kReconnectPause = std::chrono::milliseconds(200);
+
+// Outer rectangles of the display windows in the work area at start-up.
+constexpr QRect kInfoWindowRect{0, 0, 243, 355};
+constexpr QRect kLogWindowRect{253, 229, 500, 250};
+constexpr QRect kRotWindowRect{400, 300, 207, 95};
+constexpr int kLogWindowMaximumHeight = 500;
+
+enum TStatusPanel
+{
+    ConnectionPanel = 0,
+    SentDataPanel = 2,
+    LogPanel = 3,
+    RawPanel = 4,
+};
+constexpr std::array<int, 5> kStatusPanelWidths = {105, 0, 380, 270, 270};
+
+const char* const kLogDialogTitle = "Save received Data (Only regular sentence) + Sent Data [.log]";
+const char* const kRawDialogTitle = "Save all received Data [.bin]";
+
+QString Latin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Path names are in the file system's encoding, not Latin-1.
+QString PathText(std::string_view text)
+{
+    return QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::string PathBytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// The character a key press types, as the command line's filter judges it: Ctrl with a letter
+// types the control character of that letter; keys that move or delete type none.
+std::optional<char16_t> TypedCharacter(const QKeyEvent& event)
+{
+    const int key = event.key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete) {
+        return std::nullopt;
+    }
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && key >= Qt::Key_A &&
+        key <= Qt::Key_Z) {
+        return static_cast<char16_t>(key - Qt::Key_A + 1);
+    }
+    const QString text = event.text();
+    if (text.size() != 1) {
+        return std::nullopt;
+    }
+    return text.at(0).unicode();
+}
+
+} // namespace
+
+TFormMain::TFormMain(TUserDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), OwnDialogs(dialogs ? nullptr : std::make_unique<TUserDialogs>()),
+      Dialogs(dialogs ? *dialogs : *OwnDialogs)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("VUVEZUV Zedezuze"));
+    setFont(DisplayFont(kFontPixels));
+    setMinimumSize(kMinimumSize);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    MdiArea = new QMdiArea(central);
+    layout->addWidget(MdiArea, 1);
+    BuildCommandLine(central);
+    layout->addWidget(Panel1);
+    setCentralWidget(central);
+
+    BuildMenus();
+    BuildStatusBar();
+    CreateChildWindows();
+
+    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+TFormMain::~TFormMain()
+{
+    // connection wiring: close the log files, destroy the monitor thread and, while Running,
+    // the protocol thread.
+}
+
+void TFormMain::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File(&F)"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    QMenu* receiverLog = file->addMenu(QStringLiteral("Receiver Log(&R)"));
+    receiverLog->setObjectName(QStringLiteral("MenuReceiverLog"));
+    MenuLogOpen = receiverLog->addAction(QStringLiteral("Save Log(&S)"));
+    MenuLogOpen->setObjectName(QStringLiteral("MenuLogOpen"));
+    MenuLogOpen->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(MenuLogOpen, &QAction::triggered, this, &TFormMain::MenuLogOpenClick);
+    MenuLogClose = receiverLog->addAction(QStringLiteral("Close Log(&C)"));
+    MenuLogClose->setObjectName(QStringLiteral("MenuLogClose"));
+    MenuLogClose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F2));
+    MenuLogClose->setEnabled(false);
+    connect(MenuLogClose, &QAction::triggered, this, &TFormMain::MenuLogCloseClick);
+    file->addSeparator();
+    Exit1 = file->addAction(QStringLiteral("Exit(&X)"));
+    Exit1->setObjectName(QStringLiteral("Exit1"));
+    Exit1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* config = menuBar()->addMenu(QStringLiteral("Config(&C)"));
+    config->setObjectName(QStringLiteral("MenuConfig"));
+    Comstate = config->addAction(QStringLiteral("Receiver setting(&R)"));
+    Comstate->setObjectName(QStringLiteral("Comstate"));
+    Comstate->setShortcut(QKeySequence(Qt::Key_F4));
+    connect(Comstate, &QAction::triggered, this, &TFormMain::OpenReceiverSetting);
+
+    QMenu* tool = menuBar()->addMenu(QStringLiteral("Tool(&T)"));
+    tool->setObjectName(QStringLiteral("MenuTool"));
+    ClearAllWindow = tool->addAction(QStringLiteral("Clear all window(&L)"));
+    ClearAllWindow->setObjectName(QStringLiteral("ClearAllWindow"));
+    ClearAllWindow->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(ClearAllWindow, &QAction::triggered, this, &TFormMain::ClearAllWindows);
+    tool->addSeparator();
+}
+
+void TFormMain::BuildCommandLine(QWidget* parent)
+{
+    Panel1 = new QWidget(parent);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(kCommandPanelHeight);
+
+    EditSend = new QLineEdit(Panel1);
+    EditSend->setObjectName(QStringLiteral("EditSend"));
+    EditSend->setGeometry(3, 2, 640, 21);
+    EditSend->setFont(FixedPitchFont(kCommandFontPixels));
+    EditSend->setMaxLength(kCommandMaxLength);
+    EditSend->setAttribute(Qt::WA_InputMethodEnabled, false);
+    EditSend->installEventFilter(this);
+
+    ButtonSend = new QPushButton(QStringLiteral("Send"), Panel1);
+    ButtonSend->setObjectName(QStringLiteral("ButtonSend"));
+    ButtonSend->setGeometry(645, 1, 61, 23);
+    connect(ButtonSend, &QPushButton::clicked, this, &TFormMain::ButtonSendClick);
+
+    CheckAddSum = new QCheckBox(QStringLiteral("Add Checksum"), Panel1);
+    CheckAddSum->setObjectName(QStringLiteral("CheckAddSum"));
+    CheckAddSum->setGeometry(718, 2, 130, 21);
+    CheckAddSum->setChecked(true);
+}
+
+void TFormMain::BuildStatusBar()
+{
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBarCom"));
+    const std::array<std::string_view, 5> startTexts = {
+        kDisconnectedStatus, {}, kSentDataStatus, kLogNotSavedStatus, kRawNotSavedStatus};
+    for (size_t panel = 0; panel < StatusPanels.size(); ++panel) {
+        auto* label = new QLabel(bar);
+        label->setFixedWidth(kStatusPanelWidths[panel]);
+        bar->addWidget(label);
+        StatusPanels[panel] = label;
+        SetStatusText(static_cast<int>(panel), startTexts[panel]);
+    }
+    setStatusBar(bar);
+}
+
+void TFormMain::CreateChildWindows()
+{
+    // The order in which the program's windows come into being: the dialog, then the display
+    // windows, the Information window last.
+    TFormPortQueries queries;
+    queries.IsRunning = [this] { return IsRunning(); };
+    queries.IsRecording = [this] { return IsRecording(); };
+    queries.ReplayReference = [this] { return Flags.ReplayReference.load(); };
+    // connection wiring: queries.ScanPorts lists the serial devices and the simulated receiver.
+    PortDialog = new TFormPort(Kept, Dialogs, std::move(queries), this);
+
+    LogContent = new TLogForm;
+    LogChild = new TChildWindow(LogContent, QStringLiteral("Log"));
+    LogChild->setObjectName(QStringLiteral("LogForm"));
+    MdiArea->addSubWindow(LogChild);
+    LogChild->Place(kLogWindowRect);
+    LogChild->setMaximumHeight(kLogWindowMaximumHeight);
+
+    RotContent = new TROTForm;
+    RotChild = new TChildWindow(RotContent, QStringLiteral("DR"));
+    RotChild->setObjectName(QStringLiteral("ROTForm"));
+    MdiArea->addSubWindow(RotChild);
+    RotChild->Place(kRotWindowRect);
+
+    InfoContent = new TInfoForm;
+    InfoChild = new TChildWindow(InfoContent, QStringLiteral("Information"));
+    InfoChild->setObjectName(QStringLiteral("InfoForm"));
+    MdiArea->addSubWindow(InfoChild);
+    InfoChild->Place(kInfoWindowRect);
+
+    // The Log and DR windows start hidden; the View menu shows them.
+    LogChild->hide();
+    RotChild->hide();
+    InfoChild->show();
+}
+
+QString TFormMain::StatusText(int panel) const
+{
+    return StatusPanels[static_cast<size_t>(panel)]->text();
+}
+
+void TFormMain::SetStatusText(int panel, std::string_view text)
+{
+    QLabel* label = StatusPanels[static_cast<size_t>(panel)];
+    label->setText(panel == SentDataPanel ? Latin1(text) : PathText(text));
+    if (panel == ConnectionPanel) {
+        // A device path is longer than the panel was made for: the panel grows to show it.
+        const int needed =
+            label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 8;
+        label->setFixedWidth(std::max(kStatusPanelWidths[ConnectionPanel], needed));
+    }
+}
+
+void TFormMain::OpenReceiverSetting()
+{
+    if (Flags.Replaying.load() != 0 && !StopReplay()) {
+        return;
+    }
+    const int result = RunReceiverSetting();
+    if (result == TFormPort::kResultConnect) {
+        if (IsRunning()) {
+            DisconnectReceiver();
+            std::this_thread::sleep_for(kReconnectPause);
+        }
+        ConnectReceiver();
+        ResetAllWindows();
+    } else if (result == TFormPort::kResultDisconnect) {
+        DisconnectReceiver();
+    }
+}
+
+void TFormMain::ConnectReceiver()
+{
+    COMSTATUS status;
+    const int protocolIndex = PortDialog->GetPortSettings(status);
+    if (protocolIndex != ProtocolNmea && protocolIndex != ProtocolBinary) {
+        return;
+    }
+    if (StartProtocolThread(status, protocolIndex)) {
+        Flags.Running.store(1);
+        SetStatusText(ConnectionPanel,
+                      ConnectedStatusText(status.PortName, ProtocolName(protocolIndex)));
+        return;
+    }
+    Dialogs.Beep();
+    Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
+                 PathText(CantConnectText(status.PortName)));
+    Flags.Running.store(0);
+    SetStatusText(ConnectionPanel, kDisconnectedStatus);
+    SuspendThreads();
+}
+
+void TFormMain::DisconnectReceiver()
+{
+    if (!IsRunning()) {
+        return;
+    }
+    Flags.Running.store(0);
+    SuspendThreads();
+    Flags.FramerReset.store(1);
+    DestroyProtocolThread();
+    SetStatusText(ConnectionPanel, kDisconnectedStatus);
+    if (IsRecording()) {
+        CloseLogFiles();
+        ShowRecordingStopped();
+    }
+}
+
+void TFormMain::ResetAllWindows()
+{
+    ResetWindows(true);
+}
+
+void TFormMain::ClearAllWindows()
+{
+    ResetWindows(false);
+}
+
+void TFormMain::ResetWindows(bool fullReset)
+{
+    if (fullReset) {
+        InfoContent->ResetDisplay();
+        RotContent->ResetDisplay();
+    } else {
+        InfoContent->ClearDisplay();
+        RotContent->ClearDisplay();
+    }
+    LogContent->Clear();
+
+    Flags.GpsSatCount.store(0);
+    ResetMonitorCounts();
+    if (fullReset) {
+        CheckAddSum->setChecked(true);
+        History.ResetIndex();
+        EditSend->clear();
+    }
+    Flags.PlotClearRequest.store(1);
+    Flags.AltClearPending.store(1);
+    Flags.VeloClearPending.store(1);
+    Flags.UsedPrnResetRequest.store(1);
+    Flags.SbasResetRequest.store(1);
+    if (fullReset) {
+        Flags.RecentreRequest.store(1);
+    }
+}
+
+void TFormMain::ButtonSendClick()
+{
+    const QByteArray typed = EditSend->text().toLatin1();
+    if (typed.isEmpty()) {
+        return;
+    }
+    const std::string_view text(typed.constData(), static_cast<size_t>(typed.size()));
+    SendTypedCommand(text);
+    History.PushHistory(text);
+    History.ResetIndex();
+    ArmTtffOnClear();
+    EditSend->clear();
+}
+
+bool TFormMain::SendTypedCommand(std::string_view text)
+{
+    if (!IsRunning()) {
+        return false;
+    }
+    if (Kept.ProtocolIndex.load() == ProtocolBinary && !IsHexCommand(text)) {
+        Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
+                     Latin1(CantSendText(text)));
+        return false;
+    }
+    SendToReceiver(text, CheckAddSum->isChecked());
+    WriteSentLine(text);
+    SetStatusText(SentDataPanel, SentDataStatusText(text));
+    return true;
+}
+
+void TFormMain::ArmTtffOnClear()
+{
+    if (!IsRunning()) {
+        return;
+    }
+    if (!IsClearCommand(PortDialog->SelectedProtocolIndex(), LastCommand())) {
+        return;
+    }
+    InfoContent->SetText(TInfoLabel::ttff, "--");
+    ArmTtff();
+}
+
+void TFormMain::WriteSentLine(std::string_view text)
+{
+    LogContent->AppendSentLine(text);
+    WriteSentLogLine(text);
+}
+
+void TFormMain::MenuLogOpenClick()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    const TLogFileNames names = DefaultLogFileNames(LogTimeStamp(
+        date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()));
+
+    const QString logPath = Dialogs.SaveFileName(
+        this, {QString::fromLatin1(kLogDialogTitle), QStringLiteral("Log File(*.log)"),
+               QStringLiteral("log"), PathText(names.Log)});
+    if (logPath.isEmpty()) {
+        return;
+    }
+    const QString rawPath = Dialogs.SaveFileName(
+        this, {QString::fromLatin1(kRawDialogTitle), QStringLiteral("Log File(*.bin)"),
+               QStringLiteral("bin"), PathText(names.Raw)});
+    if (rawPath.isEmpty()) {
+        return;
+    }
+    const std::string logFile = PathBytes(logPath);
+    const std::string rawFile = PathBytes(rawPath);
+    if (IsSameFile(logFile, rawFile)) {
+        Dialogs.Beep();
+        Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kSameFileCaption), Latin1(kCantCreateLog));
+        return;
+    }
+    if (!OpenLogFiles(logFile, rawFile)) {
+        Dialogs.Beep();
+        Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption), Latin1(kCantCreateLog));
+        return;
+    }
+    SetStatusText(LogPanel, LogSavedStatusText(FileNameOnly(logFile)));
+    SetStatusText(RawPanel, RawSavedStatusText(FileNameOnly(rawFile)));
+    ApplyLogMenuState(true);
+}
+
+void TFormMain::MenuLogCloseClick()
+{
+    if (!Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(kCloseLogQuestion))) {
+        return;
+    }
+    CloseLogFiles();
+    ShowRecordingStopped();
+}
+
+void TFormMain::ShowRecordingStopped()
+{
+    SetStatusText(LogPanel, kLogNotSavedStatus);
+    SetStatusText(RawPanel, kRawNotSavedStatus);
+    ApplyLogMenuState(false);
+}
+
+void TFormMain::ApplyLogMenuState(bool recording)
+{
+    const TLogMenuState state = LogMenuState(recording, Flags.Replaying.load() != 0);
+    MenuLogOpen->setEnabled(state.SaveEnabled);
+    MenuLogClose->setEnabled(state.CloseEnabled);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    const TClosingStep step = ClosingStep(IsRunning(), IsRecording(), Flags.Replaying.load() != 0);
+    if (!step.Question.empty() &&
+        !Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(step.Question))) {
+        event->ignore();
+        return;
+    }
+    if (step.CloseLogs) {
+        CloseLogFiles();
+    }
+    if (step.Disconnect) {
+        DisconnectReceiver();
+    }
+    event->accept();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != EditSend || event->type() != QEvent::KeyPress) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto& keyEvent = *static_cast<QKeyEvent*>(event);
+    std::optional<std::string> shown;
+    switch (keyEvent.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Sent, and the key still reaches the command line.
+        ButtonSendClick();
+        return false;
+    case Qt::Key_Up:
+        shown = History.BrowseOlder(EditSend->text().toLatin1().toStdString());
+        break;
+    case Qt::Key_Down:
+        shown = History.BrowseNewer();
+        break;
+    default: {
+        const std::optional<char16_t> character = TypedCharacter(keyEvent);
+        return character && !KeepsTypedCharacter(*character, Kept.ProtocolIndex.load());
+    }
+    }
+    if (shown) {
+        EditSend->setText(Latin1(*shown));
+        EditSend->end(false);
+    }
+    return true;
+}
+
+int TFormMain::RunReceiverSetting()
+{
+    return PortDialog->exec();
+}
+
+bool TFormMain::StartProtocolThread(const COMSTATUS& /*status*/, int /*protocolIndex*/)
+{
+    // connection wiring: create TNmea or TBinary suspended, open its port, resume the monitor.
+    return false;
+}
+
+void TFormMain::SuspendThreads()
+{
+    // connection wiring: suspend the protocol thread and the monitor thread where they run.
+}
+
+void TFormMain::DestroyProtocolThread()
+{
+    // connection wiring: destroy the protocol thread.
+}
+
+void TFormMain::SendToReceiver(std::string_view /*text*/, bool /*withChecksum*/)
+{
+    // connection wiring: the protocol thread's SendWithChecksum or SendText.
+}
+
+std::string TFormMain::LastCommand() const
+{
+    // connection wiring: a copy of the protocol thread's LastCommand.
+    return {};
+}
+
+void TFormMain::ArmTtff()
+{
+    // connection wiring: the protocol engine's TtffCommandTime and TtffArmed.
+}
+
+bool TFormMain::IsRecording() const
+{
+    // connection wiring: the monitor thread's Recording.
+    return false;
+}
+
+bool TFormMain::OpenLogFiles(const std::string& /*logPath*/, const std::string& /*rawPath*/)
+{
+    // connection wiring: the monitor thread's OpenLogFile, then OpenRawFile.
+    return false;
+}
+
+void TFormMain::CloseLogFiles()
+{
+    // connection wiring: the monitor thread's CloseLogFiles.
+}
+
+bool TFormMain::StopReplay()
+{
+    if (!Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(kStopReplayQuestion))) {
+        return false;
+    }
+    // connection wiring: close the replay.
+    return true;
+}
+
+void TFormMain::WriteSentLogLine(std::string_view /*text*/)
+{
+    // connection wiring: the monitor thread's log files write "/" and the text while recording.
+}
+
+void TFormMain::ResetMonitorCounts()
+{
+    // connection wiring: the monitor's TrackCount, the plots' PointCounts and DrOnlyCount := 0.
+}
+
+} // namespace zz

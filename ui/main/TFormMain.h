@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/TControlFlags.h"
+#include "core/TKeptValues.h"
+#include "io/COMSTATUS.h"
+#include "ui/main/TCommandHistory.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QPushButton;
+
+namespace zz {
+
+class TChildWindow;
+class TFormPort;
+class TInfoForm;
+class TLogForm;
+class TROTForm;
+class TUserDialogs;
+
+// The application's main window: the work area with the display windows, the menus, the
+// command line and the status bar. It holds the control block the other threads consult and
+// the choices the receiver setting dialog keeps, connects and disconnects, resets the windows,
+// sends typed commands, starts and stops recordings and asks before closing.
+//
+// Each step that reaches another thread is a protected virtual method of its own; the window
+// does everything a user sees around it.
+class TFormMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Client area at start-up, below the menu bar.
+    static constexpr QSize kClientSize{1016, 722};
+
+    // dialogs answers the message boxes and file dialogs; the window's own are used without it.
+    explicit TFormMain(TUserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    TControlFlags& ControlFlags() { return Flags; }
+    TKeptValues& KeptValues() { return Kept; }
+    bool IsRunning() const { return Flags.IsRunning(); }
+
+    TFormPort& FormPort() const { return *PortDialog; }
+    TLogForm& LogForm() const { return *LogContent; }
+    TROTForm& ROTForm() const { return *RotContent; }
+    TInfoForm& InfoForm() const { return *InfoContent; }
+    TChildWindow* LogWindow() const { return LogChild; }
+    TChildWindow* ROTWindow() const { return RotChild; }
+    TChildWindow* InfoWindow() const { return InfoChild; }
+    QMdiArea* WorkArea() const { return MdiArea; }
+
+    // Connection control.
+    void OpenReceiverSetting();
+    void ConnectReceiver();
+    void DisconnectReceiver();
+    // Empty the display windows; the full reset also puts their settings and the command line
+    // back to their defaults.
+    void ResetAllWindows();
+    void ClearAllWindows();
+
+    // Command entry.
+    void ButtonSendClick();
+    bool SendTypedCommand(std::string_view text);
+    void ArmTtffOnClear();
+    // A sent command into the Log window (and the text log while recording).
+    void WriteSentLine(std::string_view text);
+    const TCommandHistory& CommandHistory() const { return History; }
+
+    // Recording.
+    void MenuLogOpenClick();
+    void MenuLogCloseClick();
+
+    QString StatusText(int panel) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Shows the receiver setting dialog modally; its result.
+    virtual int RunReceiverSetting();
+    // Creates the protocol thread for the protocol index, suspended, opens its port (which
+    // starts it) and resumes the monitor thread; false when the port could not be opened.
+    virtual bool StartProtocolThread(const COMSTATUS& status, int protocolIndex);
+    // Suspends the protocol and monitor threads.
+    virtual void SuspendThreads();
+    virtual void DestroyProtocolThread();
+    virtual void SendToReceiver(std::string_view text, bool withChecksum);
+    // The protocol thread's LastCommand.
+    virtual std::string LastCommand() const;
+    // Sets the receiver state's time-to-first-fix command time and arms the measurement.
+    virtual void ArmTtff();
+    virtual bool IsRecording() const;
+    // Creates both log files; true when both were created, which starts the recording.
+    virtual bool OpenLogFiles(const std::string& logPath, const std::string& rawPath);
+    virtual void CloseLogFiles();
+    // Asks to stop an open replay and stops it on Yes; false when the user declined.
+    virtual bool StopReplay();
+    // The sent command as a line of the text log while recording.
+    virtual void WriteSentLogLine(std::string_view text);
+    // Zeroes the monitor thread's plot point counts and its count of dead-reckoning fixes.
+    virtual void ResetMonitorCounts();
+
+private:
+    void BuildMenus();
+    void BuildCommandLine(QWidget* parent);
+    void BuildStatusBar();
+    void CreateChildWindows();
+    void ResetWindows(bool fullReset);
+    void SetStatusText(int panel, std::string_view text);
+    void ShowRecordingStopped();
+    void ApplyLogMenuState(bool recording);
+
+    std::unique_ptr<TUserDialogs> OwnDialogs;
+    TUserDialogs& Dialogs;
+    TControlFlags Flags;
+    TKeptValues Kept;
+    TCommandHistory History;
+
+    QMdiArea* MdiArea = nullptr;
+    TFormPort* PortDialog = nullptr;
+    TLogForm* LogContent = nullptr;
+    TROTForm* RotContent = nullptr;
+    TInfoForm* InfoContent = nullptr;
+    TChildWindow* LogChild = nullptr;
+    TChildWindow* RotChild = nullptr;
+    TChildWindow* InfoChild = nullptr;
+
+    QAction* MenuLogOpen = nullptr;
+    QAction* MenuLogClose = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Comstate = nullptr;
+    QAction* ClearAllWindow = nullptr;
+
+    QWidget* Panel1 = nullptr;
+    QLineEdit* EditSend = nullptr;
+    QPushButton* ButtonSend = nullptr;
+    QCheckBox* CheckAddSum = nullptr;
+    std::array<QLabel*, 5> StatusPanels{};
+};
+
+} // namespace zz

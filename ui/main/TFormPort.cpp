@@ -1,0 +1,424 @@
+#include "ui/main/TFormPort.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "core/RawLogMarker.h"
+#include "core/TKeptValues.h"
+#include "ui/main/RunControlTexts.h"
+#include "ui/main/TRadioGroup.h"
+#include "ui/main/TUserDialogs.h"
+#include "ui/windows/WindowFonts.h"
+
+namespace zz {
+namespace {
+
+constexpr int kFontPixels = 12;
+constexpr QSize kClientSize{499, 386};
+
+// Left column: the port group, the header group, ChkP and the buttons.
+constexpr int kLeft = 8;
+constexpr int kLeftWidth = 232;
+constexpr int kPortRowTop = 22;
+constexpr int kPortRowStep = 28;
+constexpr int kPortLabelWidth = 84;
+constexpr int kPortComboLeft = 96;
+constexpr int kPortComboWidth = 126;
+constexpr int kComboHeight = 22;
+constexpr int kButtonTop = 352;
+constexpr int kButtonWidth = 72;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonStep = 80;
+
+// Right column: the reference group with its nine radio groups.
+constexpr int kRightLeft = 248;
+constexpr int kRightWidth = 243;
+constexpr int kReferenceTop = 18;
+constexpr int kReferenceStep = 39;
+constexpr int kReferenceHeight = 38;
+
+constexpr int kNmea = ProtocolNmea;
+
+const char* const kReplayRunCaption = "OK";
+const char* const kConnectRunCaption = "Connect";
+// Broken after the quotation to fit the left column.
+const char* const kChkPCaption = "Refer to\"Header of NMEA cycle\"\non Replay Log";
+const char* const kNoReferenceText = "Log has no reference!! \n\n Please select from setting  "
+                                     "yourself.     ";
+const char* const kReferenceLoadedText = "Reference has been loaded.     ";
+
+QString Text(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QComboBox* AddComboBox(QWidget* parent, const char* name, const QStringList& items, int row)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->addItems(items);
+    box->setGeometry(kPortComboLeft, kPortRowTop + row * kPortRowStep, kPortComboWidth,
+                     kComboHeight);
+    return box;
+}
+
+QLabel* AddPortLabel(QWidget* parent, const char* name, const char* caption, int row)
+{
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(10, kPortRowTop + row * kPortRowStep, kPortLabelWidth, kComboHeight);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+TRadioGroup* AddRadioGroup(QWidget* parent, const char* name, const char* caption,
+                           const QStringList& items, int columns)
+{
+    auto* group = new TRadioGroup(QString::fromLatin1(caption), items, columns, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    group->SetItemIndex(0);
+    return group;
+}
+
+void Store(std::atomic<int32_t>& kept, int value)
+{
+    kept.store(static_cast<int32_t>(value));
+}
+
+} // namespace
+
+TFormPort::TFormPort(TKeptValues& kept, TUserDialogs& dialogs, TFormPortQueries queries,
+                     QWidget* parent)
+    : QDialog(parent), Kept(kept), Dialogs(dialogs), Queries(std::move(queries))
+{
+    setObjectName(QStringLiteral("FormPort"));
+    setWindowTitle(QStringLiteral("Receiver setting"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+    setFixedSize(kClientSize);
+    setFont(DisplayFont(kFontPixels));
+
+    BuildPortColumn();
+    BuildReferenceColumn();
+
+    connect(ComboBoxProtocol, &QComboBox::activated, this, &TFormPort::ComboBoxProtocolChange);
+    connect(ComboBoxProtocol, &QComboBox::currentIndexChanged, this,
+            [this](int index) { SelectedProtocol.store(index); });
+    connect(HDref, &TRadioGroup::ItemIndexChanged, this,
+            [this](int index) { SelectedHeader.store(index); });
+    connect(ChkP, &QCheckBox::clicked, this, &TFormPort::ChkPClick);
+    connect(ButtonRun, &QPushButton::clicked, this, &TFormPort::ButtonRunClick);
+    connect(ButtonClose, &QPushButton::clicked, this, &TFormPort::ButtonCloseClick);
+    connect(ButtonEnd, &QPushButton::clicked, this, &TFormPort::ButtonEndClick);
+
+    ComboBoxPortName->setCurrentIndex(0);
+    ComboBoxProtocol->setCurrentIndex(kNmea);
+    ComboBoxBoudrate->setCurrentIndex(2);
+    ComboBoxBitlength->setCurrentIndex(1);
+    ComboBoxParity->setCurrentIndex(0);
+    ComboBoxStopbit->setCurrentIndex(0);
+    SelectedProtocol.store(ComboBoxProtocol->currentIndex());
+    SelectedHeader.store(HDref->ItemIndex());
+}
+
+void TFormPort::BuildPortColumn()
+{
+    GroupBox2 = new QGroupBox(QStringLiteral("Port setting"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(kLeft, 4, kLeftWidth, 192);
+
+    LabelPortName = AddPortLabel(GroupBox2, "LabelPortName", "COM Port", 0);
+    LabelBoudrate = AddPortLabel(GroupBox2, "LabelBoudrate", "Baud rate", 1);
+    LabelBitlength = AddPortLabel(GroupBox2, "LabelBitlength", "Data bits", 2);
+    LabelStopbit = AddPortLabel(GroupBox2, "LabelStopbit", "Stop bits", 3);
+    LabelParity = AddPortLabel(GroupBox2, "LabelParity", "Parity", 4);
+    Label1 = AddPortLabel(GroupBox2, "Label1", "Protocol", 5);
+    // Clicking the port label scans the ports again.
+    LabelPortName->installEventFilter(this);
+
+    ComboBoxPortName = AddComboBox(GroupBox2, "ComboBoxPortName", {}, 0);
+    // Editable, so that any device path can be typed; Enter in it still means Connect.
+    ComboBoxPortName->setEditable(true);
+    ComboBoxPortName->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxPortName->installEventFilter(this);
+    ComboBoxPortName->lineEdit()->installEventFilter(this);
+    ComboBoxBoudrate =
+        AddComboBox(GroupBox2, "ComboBoxBoudrate",
+                    {"2400", "4800", "9600", "19200", "38400", "57600", "115200"}, 1);
+    ComboBoxBitlength = AddComboBox(GroupBox2, "ComboBoxBitlength", {"7", "8"}, 2);
+    ComboBoxStopbit = AddComboBox(GroupBox2, "ComboBoxStopbit", {"1", "1.5", "2"}, 3);
+    ComboBoxParity = AddComboBox(GroupBox2, "ComboBoxParity", {"None", "Odd", "Even"}, 4);
+    ComboBoxProtocol = AddComboBox(GroupBox2, "ComboBoxProtocol", {"NMEA", "RIRBinary"}, 5);
+
+    HDref = AddRadioGroup(this, "HDref", "Header of NMEA cycle",
+                          {"GGA", "RMC", "GLL", "ROT", "GSA", "VTG", "GSV", "ZDA"}, 4);
+    HDref->setGeometry(kLeft, 200, kLeftWidth, 64);
+
+    ChkP = new QCheckBox(QString::fromLatin1(kChkPCaption), this);
+    ChkP->setObjectName(QStringLiteral("ChkP"));
+    ChkP->setGeometry(kLeft, 272, kLeftWidth, 36);
+    ChkP->hide();
+
+    ButtonRun = new QPushButton(QString::fromLatin1(kConnectRunCaption), this);
+    ButtonRun->setObjectName(QStringLiteral("ButtonRun"));
+    ButtonRun->setDefault(true);
+    ButtonClose = new QPushButton(QStringLiteral("Disconnect"), this);
+    ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
+    ButtonEnd = new QPushButton(QStringLiteral("Cancel"), this);
+    ButtonEnd->setObjectName(QStringLiteral("ButtonEnd"));
+    int left = kLeft;
+    for (QPushButton* button : {ButtonRun, ButtonClose, ButtonEnd}) {
+        button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
+        left += kButtonStep;
+    }
+}
+
+void TFormPort::BuildReferenceColumn()
+{
+    GroupBox1 = new QGroupBox(QStringLiteral("Reference NMEA"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(kRightLeft, 4, kRightWidth, 378);
+
+    LFref = AddRadioGroup(GroupBox1, "LFref", "Latitude , Longitude , Fix status",
+                          {"GGA", "GLL", "RMC"}, 3);
+    ASref = AddRadioGroup(GroupBox1, "ASref", "Altitude , Using SVs(Total number)", {"GGA"}, 3);
+    UTref = AddRadioGroup(GroupBox1, "UTref", "Date Time", {"ZDA"}, 3);
+    DDref = AddRadioGroup(GroupBox1, "DDref", "2D/3D status , DOP , Using SVs(PRN)", {"GSA"}, 3);
+    SAref = AddRadioGroup(GroupBox1, "SAref", "PRN , Elevation , Azimuth , C/N0",
+                          {"GSV", "GSV+wav"}, 3);
+    VDref = AddRadioGroup(GroupBox1, "VDref", "Velocity , Direction", {"RMC", "VTG"}, 3);
+    ROref = AddRadioGroup(GroupBox1, "ROref", "Rate of turn", {"ROT"}, 3);
+    ACref = AddRadioGroup(GroupBox1, "ACref", "SV accuracy", {"acc"}, 3);
+    TSref = AddRadioGroup(GroupBox1, "TSref", "Program ver.", {"tst"}, 3);
+    int top = kReferenceTop;
+    for (TRadioGroup* group : References()) {
+        group->setGeometry(6, top, kRightWidth - 12, kReferenceHeight);
+        top += kReferenceStep;
+    }
+}
+
+std::array<TRadioGroup*, 9> TFormPort::References() const
+{
+    return {LFref, ASref, UTref, DDref, SAref, VDref, ROref, ACref, TSref};
+}
+
+int TFormPort::GetPortSettings(COMSTATUS& status) const
+{
+    status.PortName = QFile::encodeName(ComboBoxPortName->currentText()).toStdString();
+    const int baudIndex = ComboBoxBoudrate->currentIndex();
+    status.BaudRateIndex = baudIndex;
+    if (baudIndex >= 0 && baudIndex < static_cast<int>(kBaudRates.size())) {
+        status.BaudRate = kBaudRates[static_cast<size_t>(baudIndex)];
+    }
+    status.DataBits = ComboBoxBitlength->currentIndex() + 7;
+    status.StopBits = ComboBoxStopbit->currentIndex();
+    status.Parity = ComboBoxParity->currentIndex();
+    return ComboBoxProtocol->currentIndex();
+}
+
+int TFormPort::SelectedProtocolIndex() const
+{
+    return ComboBoxProtocol->currentIndex();
+}
+
+void TFormPort::SetReplayForm(bool replay)
+{
+    ButtonRun->setText(QString::fromLatin1(replay ? kReplayRunCaption : kConnectRunCaption));
+    ChkP->setVisible(replay);
+}
+
+bool TFormPort::IsReplayForm() const
+{
+    return ButtonRun->text() == QLatin1String(kReplayRunCaption);
+}
+
+void TFormPort::ScanPorts()
+{
+    ComboBoxPortName->clear();
+    if (Queries.ScanPorts) {
+        for (const std::string& name : Queries.ScanPorts()) {
+            ComboBoxPortName->addItem(QFile::decodeName(QByteArray::fromStdString(name)));
+        }
+    }
+    ComboBoxPortName->setCurrentIndex(0);
+}
+
+void TFormPort::ComboBoxProtocolChange()
+{
+    EnableByProtocol(ComboBoxProtocol->currentIndex());
+}
+
+void TFormPort::ButtonRunClick()
+{
+    const bool running = Queries.IsRunning && Queries.IsRunning();
+    const bool recording = Queries.IsRecording && Queries.IsRecording();
+    if (!Confirm(ConnectQuestion(running, recording))) {
+        return;
+    }
+    KeepSelections();
+    done(kResultConnect);
+}
+
+void TFormPort::ButtonCloseClick()
+{
+    const bool running = Queries.IsRunning && Queries.IsRunning();
+    const bool recording = Queries.IsRecording && Queries.IsRecording();
+    if (!Confirm(DisconnectQuestion(running, recording))) {
+        return;
+    }
+    RestoreKept();
+    done(kResultDisconnect);
+}
+
+void TFormPort::ButtonEndClick()
+{
+    RestoreKept();
+    done(kResultCancel);
+}
+
+void TFormPort::ChkPClick()
+{
+    if (!ChkP->isChecked()) {
+        if (ComboBoxProtocol->currentIndex() == kNmea) {
+            HDref->setEnabled(true);
+        }
+        ComboBoxProtocol->setEnabled(true);
+        return;
+    }
+    const int32_t reference = Queries.ReplayReference ? Queries.ReplayReference() : -1;
+    if (reference < 0 || reference >= kHeaderCount) {
+        Dialogs.Tell(this, TMessageIcon::Warning, Text(kErrorCaption),
+                     QString::fromLatin1(kNoReferenceText));
+        ChkP->setChecked(false);
+        return;
+    }
+    HDref->SetItemIndex(reference);
+    ComboBoxProtocol->setCurrentIndex(kNmea);
+    for (TRadioGroup* group : References()) {
+        group->setEnabled(true);
+    }
+    HDref->setEnabled(false);
+    ComboBoxProtocol->setEnabled(false);
+    Dialogs.Tell(this, TMessageIcon::Information, QStringLiteral("Message"),
+                 QString::fromLatin1(kReferenceLoadedText));
+}
+
+void TFormPort::done(int result)
+{
+    QDialog::done(result);
+    FormClose(result);
+}
+
+void TFormPort::reject()
+{
+    // Escape and the window's close box answer as Cancel does.
+    ButtonEndClick();
+}
+
+void TFormPort::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+bool TFormPort::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == LabelPortName && event->type() == QEvent::MouseButtonRelease) {
+        ScanPorts();
+        return true;
+    }
+    if ((watched == ComboBoxPortName || watched == ComboBoxPortName->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ButtonRun->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormPort::FormShow()
+{
+    ScanPorts();
+    KeepSelections();
+    if (!IsReplayForm()) {
+        ComboBoxPortName->setFocus();
+    }
+}
+
+void TFormPort::FormClose(int result)
+{
+    if (result != kResultConnect) {
+        RestoreKept();
+    }
+    if (!IsReplayForm()) {
+        ComboBoxPortName->setFocus();
+    }
+}
+
+void TFormPort::KeepSelections()
+{
+    Store(Kept.HeaderIndex, HDref->ItemIndex());
+    Store(Kept.LFref, LFref->ItemIndex());
+    Store(Kept.ASref, ASref->ItemIndex());
+    Store(Kept.UTref, UTref->ItemIndex());
+    Store(Kept.DDref, DDref->ItemIndex());
+    Store(Kept.SAref, SAref->ItemIndex());
+    Store(Kept.VDref, VDref->ItemIndex());
+    Store(Kept.ROref, ROref->ItemIndex());
+    Store(Kept.ACref, ACref->ItemIndex());
+    Store(Kept.TSref, TSref->ItemIndex());
+    Store(Kept.ProtocolIndex, ComboBoxProtocol->currentIndex());
+    Store(Kept.BaudRateIndex, ComboBoxBoudrate->currentIndex());
+    Store(Kept.DataBitsIndex, ComboBoxBitlength->currentIndex());
+    Store(Kept.ParityIndex, ComboBoxParity->currentIndex());
+    Store(Kept.StopBitsIndex, ComboBoxStopbit->currentIndex());
+}
+
+void TFormPort::RestoreKept()
+{
+    HDref->SetItemIndex(Kept.HeaderIndex.load());
+    LFref->SetItemIndex(Kept.LFref.load());
+    ASref->SetItemIndex(Kept.ASref.load());
+    UTref->SetItemIndex(Kept.UTref.load());
+    DDref->SetItemIndex(Kept.DDref.load());
+    SAref->SetItemIndex(Kept.SAref.load());
+    VDref->SetItemIndex(Kept.VDref.load());
+    ROref->SetItemIndex(Kept.ROref.load());
+    ACref->SetItemIndex(Kept.ACref.load());
+    TSref->SetItemIndex(Kept.TSref.load());
+    ComboBoxProtocol->setCurrentIndex(Kept.ProtocolIndex.load());
+    ComboBoxBoudrate->setCurrentIndex(Kept.BaudRateIndex.load());
+    ComboBoxBitlength->setCurrentIndex(Kept.DataBitsIndex.load());
+    ComboBoxParity->setCurrentIndex(Kept.ParityIndex.load());
+    ComboBoxStopbit->setCurrentIndex(Kept.StopBitsIndex.load());
+    EnableByProtocol(ComboBoxProtocol->currentIndex());
+}
+
+void TFormPort::EnableByProtocol(int protocolIndex)
+{
+    const bool nmea = protocolIndex == kNmea;
+    HDref->setEnabled(nmea);
+    for (TRadioGroup* group : References()) {
+        group->setEnabled(nmea);
+    }
+    ChkP->setEnabled(nmea);
+}
+
+bool TFormPort::Confirm(std::string_view question)
+{
+    return question.empty() || Dialogs.Ask(this, Text(kNoticeCaption), Text(question));
+}
+
+} // namespace zz

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "io/COMSTATUS.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace zz {
+
+struct TKeptValues;
+class TRadioGroup;
+class TUserDialogs;
+
+// What the receiver setting dialog asks of the rest of the program.
+struct TFormPortQueries
+{
+    std::function<bool()> IsRunning;   // a connection or a replay is active
+    std::function<bool()> IsRecording; // the log files are being written
+    // The ports that can be opened now, in the order to list them.
+    std::function<std::vector<std::string>()> ScanPorts;
+    // The header index found at the head of the replayed raw log (0..7, else none found).
+    std::function<int32_t()> ReplayReference;
+};
+
+// The "Receiver setting" dialog: serial port and line settings, protocol, the sentence that
+// opens an NMEA cycle and the sentence that supplies each group of values. It keeps the choices
+// made at Connect in a TKeptValues, which the decoders read; Cancel, Disconnect and closing
+// put the kept choices back into the controls. The main window reshapes it for a log replay.
+class TFormPort : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Modal results.
+    static constexpr int kResultConnect = 1;
+    static constexpr int kResultCancel = 2;
+    static constexpr int kResultDisconnect = 3;
+
+    // Baud rates by the index of ComboBoxBoudrate.
+    static constexpr std::array<int32_t, 7> kBaudRates = {2400,  4800,  9600,  19200,
+                                                          38400, 57600, 115200};
+
+    TFormPort(TKeptValues& kept, TUserDialogs& dialogs, TFormPortQueries queries,
+              QWidget* parent = nullptr);
+
+    // Fills status from the live controls; returns the protocol index (0 NMEA, 1 RIRBinary).
+    int GetPortSettings(COMSTATUS& status) const;
+
+    // The protocol and header of the cycle selected now (not the kept ones), mirrored so that
+    // other threads may read them.
+    int SelectedProtocolIndex() const;
+    const std::atomic<int32_t>& SelectedProtocolMirror() const { return SelectedProtocol; }
+    const std::atomic<int32_t>& SelectedHeaderMirror() const { return SelectedHeader; }
+
+    // The replay form: "OK" in place of "Connect", and the check box that loads the log's own
+    // header of the cycle.
+    void SetReplayForm(bool replay);
+    bool IsReplayForm() const;
+
+    // Handlers, public so that the main window and tests can run them as the user would.
+    void ScanPorts();
+    void ComboBoxProtocolChange();
+    void ButtonRunClick();
+    void ButtonCloseClick();
+    void ButtonEndClick();
+    void ChkPClick();
+
+    void done(int result) override;
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildPortColumn();
+    void BuildReferenceColumn();
+    void FormShow();
+    void FormClose(int result);
+    void KeepSelections();
+    void RestoreKept();
+    // Enables the header, the reference groups and ChkP for NMEA, disables them otherwise.
+    void EnableByProtocol(int protocolIndex);
+    // False when the user answered No to a non-empty question.
+    bool Confirm(std::string_view question);
+    std::array<TRadioGroup*, 9> References() const;
+
+    TKeptValues& Kept;
+    TUserDialogs& Dialogs;
+    TFormPortQueries Queries;
+    std::atomic<int32_t> SelectedProtocol{0};
+    std::atomic<int32_t> SelectedHeader{0};
+
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* LabelPortName = nullptr;
+    QLabel* LabelBoudrate = nullptr;
+    QLabel* LabelBitlength = nullptr;
+    QLabel* LabelStopbit = nullptr;
+    QLabel* LabelParity = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBoxPortName = nullptr;
+    QComboBox* ComboBoxBoudrate = nullptr;
+    QComboBox* ComboBoxBitlength = nullptr;
+    QComboBox* ComboBoxStopbit = nullptr;
+    QComboBox* ComboBoxParity = nullptr;
+    QComboBox* ComboBoxProtocol = nullptr;
+    TRadioGroup* HDref = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    TRadioGroup* LFref = nullptr;
+    TRadioGroup* ASref = nullptr;
+    TRadioGroup* UTref = nullptr;
+    TRadioGroup* DDref = nullptr;
+    TRadioGroup* SAref = nullptr;
+    TRadioGroup* VDref = nullptr;
+    TRadioGroup* ROref = nullptr;
+    TRadioGroup* ACref = nullptr;
+    TRadioGroup* TSref = nullptr;
+    QCheckBox* ChkP = nullptr;
+    QPushButton* ButtonRun = nullptr;
+    QPushButton* ButtonClose = nullptr;
+    QPushButton* ButtonEnd = nullptr;
+};
+
+} // namespace zz

@@ -1,0 +1,47 @@
+#include "ui/main/TUserDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zz {
+
+TUserDialogs::~TUserDialogs() = default;
+
+bool TUserDialogs::Ask(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TUserDialogs::Tell(QWidget* parent, TMessageIcon icon, const QString& caption,
+                        const QString& text)
+{
+    const QMessageBox::Icon boxIcon =
+        icon == TMessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information;
+    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void TUserDialogs::Beep()
+{
+    QApplication::beep();
+}
+
+QString TUserDialogs::SaveFileName(QWidget* parent, const TSaveRequest& request)
+{
+    QFileDialog dialog(parent, request.Title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(request.Filter);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    dialog.selectFile(request.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace zz

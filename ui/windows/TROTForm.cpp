@@ -1,0 +1,95 @@
+#include "ui/windows/TROTForm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPalette>
+
+#include "core/DisplayTexts.h"
+#include "ui/windows/WindowFonts.h"
+
+namespace zz {
+namespace {
+
+constexpr int kFontPixels = 11;
+constexpr int kLabelHeight = 13;
+constexpr int kCaptionLeft = 10;
+constexpr int kCaptionWidth = 98;
+constexpr int kValueLeft = 114;
+constexpr int kValueWidth = 73;
+const QColor kBackground(64, 64, 64);
+
+struct TRow
+{
+    int Top;
+    const char* Caption; // trailing blanks belong to it
+    TRotLabel Value;
+};
+
+constexpr std::array<TRow, kRotLabelCount> kRows = {{
+    {8, "ROT status    ", TRotLabel::rotst},
+    {24, "Rate of turn   ", TRotLabel::rot},
+    {40, "Count DR only fix ", TRotLabel::rotcnt},
+}};
+
+} // namespace
+
+TROTForm::TROTForm(QWidget* parent) : QWidget(parent)
+{
+    setFixedSize(kClientSize);
+    setFont(DisplayFont(kFontPixels));
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(0, 0, kClientSize.width(), kClientSize.height());
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAutoFillBackground(true);
+    QPalette colours = panel->palette();
+    colours.setColor(QPalette::Window, kBackground);
+    colours.setColor(QPalette::WindowText, Qt::white);
+    panel->setPalette(colours);
+
+    for (const TRow& row : kRows) {
+        auto* caption = new QLabel(QString::fromLatin1(row.Caption), panel);
+        caption->setGeometry(kCaptionLeft, row.Top, kCaptionWidth, kLabelHeight);
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        auto* value = new QLabel(panel);
+        value->setObjectName(QString::fromLatin1(RotLabelName(row.Value)));
+        value->setGeometry(kValueLeft, row.Top, kValueWidth, kLabelHeight);
+        value->setAlignment(Qt::AlignCenter);
+        ValueLabels[static_cast<size_t>(row.Value)] = value;
+    }
+    ResetDisplay();
+}
+
+void TROTForm::SetText(TRotLabel label, std::string_view text)
+{
+    Label(label)->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+QString TROTForm::Text(TRotLabel label) const
+{
+    return Label(label)->text();
+}
+
+void TROTForm::ApplyDisplayTexts(const TDisplayTexts& texts)
+{
+    for (const TDisplayText& entry : texts) {
+        if (const std::optional<TRotLabel> label = RotLabelForKey(entry.Key)) {
+            SetText(*label, entry.Text());
+        }
+    }
+}
+
+void TROTForm::ResetDisplay()
+{
+    for (int index = 0; index < kRotLabelCount; ++index) {
+        SetText(static_cast<TRotLabel>(index), "--");
+    }
+}
+
+void TROTForm::ClearDisplay()
+{
+    ResetDisplay();
+}
+
+} // namespace zz
