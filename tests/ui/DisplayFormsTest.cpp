@@ -6,10 +6,8 @@
 #include <QSignalSpy>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "core/DisplayTexts.h"
-#include "core/TReceiverState.h"
 #include "ui/windows/DisplayLabels.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
@@ -103,104 +101,20 @@ TEST(InfoForm, ResetAndClearShowDashesAndAnEmptyReferenceMark)
     }
 }
 
-// A snapshot in which every group with a text has changed.
-TReceiverState FullSnapshot()
-{
-    TReceiverState state;
-    std::memset(&state, 0, sizeof state);
-    state.FixQuality = 6;
-    state.Latitude = 3540.2058;
-    state.Longitude = -13945.1234;
-    state.PositionUpdated = true;
-    state.Altitude = 12.5;
-    state.SatellitesUsed = 7;
-    state.AltitudeUpdated = true;
-    state.Year = 2009;
-    state.Month = 7;
-    state.Day = 14;
-    state.Hour = 3;
-    state.Minute = 5;
-    state.Second = 9.5;
-    state.DateTimeUpdated = true;
-    state.FixMode = 3;
-    state.FixModeUpdated = true;
-    state.Pdop = 1.5;
-    state.Hdop = 0.9;
-    state.Vdop = 1.2;
-    state.DopUpdated = true;
-    state.Speed = 42.0;
-    state.Course = 90.0;
-    state.CourseReference = 1;
-    state.VelocityUpdated = true;
-    state.RotStatus = 1;
-    state.RateOfTurn = 12.5;
-    state.RotUpdated = true;
-    state.ProgramVersion = 1234;
-    state.VersionUpdated = true;
-    state.Ttff = 3150;
-    state.TtffUpdated = true;
-    return state;
-}
-
-TEST(DisplayForms, EveryCycleTextLandsInItsWindowAndTheRateOfTurnOnlyInTheDrWindow)
-{
-    TDisplayTexts texts;
-    uint32_t drOnlyCount = 4;
-    ComputeDisplayTexts(FullSnapshot(), 0, drOnlyCount, texts);
-    ASSERT_EQ(texts.Size(), kDisplayTextCapacity);
-
-    TInfoForm info;
-    TROTForm dr;
-    info.ApplyDisplayTexts(texts);
-    dr.ApplyDisplayTexts(texts);
-
-    for (const TDisplayText& entry : texts) {
-        SCOPED_TRACE(std::string(entry.Key));
-        const QString text =
-            QString::fromLatin1(entry.Text().data(), static_cast<qsizetype>(entry.Text().size()));
-        const std::optional<TInfoLabel> infoLabel = InfoLabelForKey(entry.Key);
-        const std::optional<TRotLabel> rotLabel = RotLabelForKey(entry.Key);
-        EXPECT_TRUE(infoLabel || rotLabel) << "a text no window shows";
-        if (infoLabel) {
-            EXPECT_EQ(info.Text(*infoLabel), text);
-        }
-        if (rotLabel) {
-            EXPECT_EQ(dr.Text(*rotLabel), text);
-        }
-    }
-    // The status reads the same in both windows; the rate of turn is the DR window's alone.
-    EXPECT_EQ(info.Text(TInfoLabel::rot), QStringLiteral("Active"));
-    EXPECT_EQ(dr.Text(TRotLabel::rotst), QStringLiteral("Active"));
-    EXPECT_EQ(dr.Text(TRotLabel::rot), QStringLiteral("12.5"));
-    EXPECT_EQ(dr.Text(TRotLabel::rotcnt), QStringLiteral("5"));
-    EXPECT_EQ(info.Text(TInfoLabel::MT), QStringLiteral("[M]"));
-}
-
-TEST(DisplayForms, ACycleLeavesLabelsItDidNotWrite)
-{
-    TInfoForm info;
-    info.SetText(TInfoLabel::alt, "12.5");
-    TDisplayTexts texts;
-    texts.Add("fix", "GPS");
-    info.ApplyDisplayTexts(texts);
-    EXPECT_EQ(info.Text(TInfoLabel::fix), QStringLiteral("GPS"));
-    EXPECT_EQ(info.Text(TInfoLabel::alt), QStringLiteral("12.5"));
-}
-
 TEST(ROTForm, ThreeRowsOfDashesAfterResetAndClear)
 {
     const struct
     {
-        TRotLabel Label;
+        TDrLabel Label;
         int Top;
-    } rows[] = {{TRotLabel::rotst, 8}, {TRotLabel::rot, 24}, {TRotLabel::rotcnt, 40}};
+    } rows[] = {{TDrLabel::rotst, 8}, {TDrLabel::rot, 24}, {TDrLabel::rotcnt, 40}};
     for (const bool fullReset : {true, false}) {
         SCOPED_TRACE(fullReset ? "reset" : "clear");
         TROTForm form;
         EXPECT_EQ(form.size(), QSize(199, 68));
         for (const auto& row : rows) {
             const QLabel* label =
-                form.findChild<QLabel*>(QString::fromLatin1(RotLabelName(row.Label)));
+                form.findChild<QLabel*>(QString::fromLatin1(DrLabelName(row.Label)));
             ASSERT_NE(label, nullptr);
             EXPECT_EQ(label->geometry(), QRect(114, row.Top, 73, 13));
             EXPECT_EQ(label->text(), QStringLiteral("--"));

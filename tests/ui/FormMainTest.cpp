@@ -387,7 +387,7 @@ TEST_F(FormMainTest, ConnectingResetsTheWindowsWhetherOrNotThePortOpens)
         Form.DialogResult = TFormPort::kResultConnect;
         Form.FormPort().findChild<QComboBox*>("ComboBoxPortName")->setEditText("/dev/ttyUSB3");
         Form.InfoForm().SetText(TInfoLabel::fix, "GPS");
-        Form.ROTForm().SetText(TRotLabel::rotcnt, "4");
+        Form.ROTForm().SetText(TDrLabel::rotcnt, "4");
         Form.LogForm().AppendLogLine("$GPGGA");
         Find<QCheckBox>("CheckAddSum")->setChecked(false);
         EditSend()->setText(QStringLiteral("$half typed"));
@@ -404,7 +404,7 @@ TEST_F(FormMainTest, ConnectingResetsTheWindowsWhetherOrNotThePortOpens)
             EXPECT_EQ(Dialogs.Told[0].Text, QStringLiteral("Can't connect /dev/ttyUSB3."));
         }
         EXPECT_EQ(Form.InfoForm().Text(TInfoLabel::fix), QStringLiteral("--"));
-        EXPECT_EQ(Form.ROTForm().Text(TRotLabel::rotcnt), QStringLiteral("--"));
+        EXPECT_EQ(Form.ROTForm().Text(TDrLabel::rotcnt), QStringLiteral("--"));
         EXPECT_TRUE(Form.LogForm().Text().empty());
         EXPECT_TRUE(Find<QCheckBox>("CheckAddSum")->isChecked());
         EXPECT_TRUE(EditSend()->text().isEmpty());
@@ -496,7 +496,7 @@ TEST_F(FormMainTest, ClearKeepsTheCommandLineAndTheFullResetRestoresIt)
         flags.RecentreRequest.store(0);
         flags.GpsSatCount.store(9);
         Form.InfoForm().SetText(TInfoLabel::MT, "[T]");
-        Form.ROTForm().SetText(TRotLabel::rot, "3");
+        Form.ROTForm().SetText(TDrLabel::rot, "3");
         Form.LogForm().AppendLogLine("$GPGGA");
         Find<QCheckBox>("CheckAddSum")->setChecked(false);
         Type("$A");
@@ -506,7 +506,7 @@ TEST_F(FormMainTest, ClearKeepsTheCommandLineAndTheFullResetRestoresIt)
 
         fullReset ? Form.ResetAllWindows() : Form.ClearAllWindows();
         EXPECT_EQ(Form.InfoForm().Text(TInfoLabel::MT), QString());
-        EXPECT_EQ(Form.ROTForm().Text(TRotLabel::rot), QStringLiteral("--"));
+        EXPECT_EQ(Form.ROTForm().Text(TDrLabel::rot), QStringLiteral("--"));
         EXPECT_TRUE(Form.LogForm().Text().empty());
         EXPECT_EQ(flags.PlotClearRequest.load(), 1);
         EXPECT_EQ(flags.AltClearPending.load(), 1);

@@ -14,6 +14,7 @@
 
 #include "FakeUserDialogs.h"
 #include "core/RawLogMarker.h"
+#include "core/TControlFlags.h"
 #include "core/TKeptValues.h"
 #include "ui/main/TFormPort.h"
 #include "ui/main/TRadioGroup.h"
@@ -29,10 +30,9 @@ class PortDialogRig
 {
 public:
     PortDialogRig()
-        : Form(Kept, Dialogs,
-               {[this] { return Running; }, [this] { return Recording; }, [this] { return Ports; },
-                [this] { return Reference; }})
+        : Form(Kept, Flags, Dialogs, {[this] { return Recording; }, [this] { return Ports; }})
     {
+        Flags.ReplayReference.store(kNoReplayReference);
     }
 
     template <typename T> T* Find(const char* name)
@@ -65,10 +65,9 @@ public:
         }
     }
 
-    bool Running = false;
     bool Recording = false;
     std::vector<std::string> Ports{"/dev/ttyUSB0", "/dev/ttyS1", "SIM"};
-    int32_t Reference = kNoReplayReference;
+    TControlFlags Flags;
     TKeptValues Kept;
     test::TFakeUserDialogs Dialogs;
     TFormPort Form;
@@ -220,8 +219,8 @@ TEST(FormPort, ChoicesAreKeptOnlyByConnect)
         EXPECT_EQ(rig.Combo("ComboBoxProtocol")->currentIndex(), rig.Kept.ProtocolIndex.load());
         EXPECT_EQ(rig.Group("LFref")->isEnabled(), !kept);
         EXPECT_EQ(rig.Group("HDref")->isEnabled(), !kept);
-        EXPECT_EQ(rig.Form.SelectedProtocolMirror().load(), rig.Kept.ProtocolIndex.load());
-        EXPECT_EQ(rig.Form.SelectedHeaderMirror().load(), rig.Kept.HeaderIndex.load());
+        EXPECT_EQ(rig.Flags.ProtocolSelection.load(), rig.Kept.ProtocolIndex.load());
+        EXPECT_EQ(rig.Flags.HeaderSelection.load(), rig.Kept.HeaderIndex.load());
     }
 }
 
@@ -241,7 +240,7 @@ TEST(FormPort, BinaryProtocolGreysTheNmeaChoices)
         EXPECT_EQ(rig.ChkP()->isEnabled(), nmea);
         EXPECT_TRUE(rig.Combo("ComboBoxBoudrate")->isEnabled());
         EXPECT_TRUE(rig.Combo("ComboBoxProtocol")->isEnabled());
-        EXPECT_EQ(rig.Form.SelectedProtocolMirror().load(), protocol);
+        EXPECT_EQ(rig.Flags.ProtocolSelection.load(), protocol);
     }
     // The choice is not yet kept: the decoders go on with NMEA.
     EXPECT_EQ(rig.Kept.ProtocolIndex.load(), ProtocolNmea);
@@ -282,7 +281,7 @@ TEST(FormPort, ConnectAndDisconnectAskWhileAConnectionRuns)
         SCOPED_TRACE(testing::Message() << c.Button << " running " << c.Running << " recording "
                                         << c.Recording << " answer " << c.Answer);
         PortDialogRig rig;
-        rig.Running = c.Running;
+        rig.Flags.Running.store(c.Running ? 1 : 0);
         rig.Recording = c.Recording;
         rig.Dialogs.Answer = c.Answer;
         rig.Show();
@@ -328,7 +327,7 @@ TEST(FormPort, EnterInThePortBoxConnects)
     {
         SCOPED_TRACE("a typed path, while connected");
         PortDialogRig rig;
-        rig.Running = true;
+        rig.Flags.Running.store(1);
         rig.Show();
         QLineEdit* edit = rig.Combo("ComboBoxPortName")->lineEdit();
         edit->selectAll();
@@ -390,7 +389,7 @@ TEST(FormPort, PortsAreScannedAtEveryShowingAndOnTheLabel)
     ASSERT_EQ(port->count(), 2);
     EXPECT_EQ(port->currentText(), QStringLiteral("/dev/ttyS1"));
 
-    rig.Ports.clear();
+    rig.Form.SetPortScanner([] { return std::vector<std::string>(); });
     rig.Button("ButtonEnd")->click();
     rig.Show();
     EXPECT_EQ(port->count(), 0);
@@ -409,7 +408,7 @@ TEST(FormPort, ReplayFormLoadsTheLogsHeaderThroughChkP)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Reference);
         PortDialogRig rig;
-        rig.Reference = c.Reference;
+        rig.Flags.ReplayReference.store(c.Reference);
         rig.Form.SetReplayForm(true);
         rig.Show();
         EXPECT_EQ(rig.Button("ButtonRun")->text(), QStringLiteral("OK"));

@@ -214,11 +214,9 @@ void TFormMain::CreateChildWindows()
     // The order in which the program's windows come into being: the dialog, then the display
     // windows, the Information window last.
     TFormPortQueries queries;
-    queries.IsRunning = [this] { return IsRunning(); };
     queries.IsRecording = [this] { return IsRecording(); };
-    queries.ReplayReference = [this] { return Flags.ReplayReference.load(); };
-    // connection wiring: queries.ScanPorts lists the serial devices and the simulated receiver.
-    PortDialog = new TFormPort(Kept, Dialogs, std::move(queries), this);
+    // connection wiring: FormPort().SetPortScanner with the serial devices and "SIM".
+    PortDialog = new TFormPort(Kept, Flags, Dialogs, std::move(queries), this);
 
     LogContent = new TLogForm;
     LogChild = new TChildWindow(LogContent, QStringLiteral("Log"));

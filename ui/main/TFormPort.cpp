@@ -12,6 +12,7 @@
 #include <QShowEvent>
 
 #include "core/RawLogMarker.h"
+#include "core/TControlFlags.h"
 #include "core/TKeptValues.h"
 #include "ui/main/RunControlTexts.h"
 #include "ui/main/TRadioGroup.h"
@@ -95,9 +96,9 @@ void Store(std::atomic<int32_t>& kept, int value)
 
 } // namespace
 
-TFormPort::TFormPort(TKeptValues& kept, TUserDialogs& dialogs, TFormPortQueries queries,
-                     QWidget* parent)
-    : QDialog(parent), Kept(kept), Dialogs(dialogs), Queries(std::move(queries))
+TFormPort::TFormPort(TKeptValues& kept, TControlFlags& flags, TUserDialogs& dialogs,
+                     TFormPortQueries queries, QWidget* parent)
+    : QDialog(parent), Kept(kept), Flags(flags), Dialogs(dialogs), Queries(std::move(queries))
 {
     setObjectName(QStringLiteral("FormPort"));
     setWindowTitle(QStringLiteral("Receiver setting"));
@@ -111,9 +112,9 @@ TFormPort::TFormPort(TKeptValues& kept, TUserDialogs& dialogs, TFormPortQueries 
 
     connect(ComboBoxProtocol, &QComboBox::activated, this, &TFormPort::ComboBoxProtocolChange);
     connect(ComboBoxProtocol, &QComboBox::currentIndexChanged, this,
-            [this](int index) { SelectedProtocol.store(index); });
+            [this](int index) { Flags.ProtocolSelection.store(index); });
     connect(HDref, &TRadioGroup::ItemIndexChanged, this,
-            [this](int index) { SelectedHeader.store(index); });
+            [this](int index) { Flags.HeaderSelection.store(index); });
     connect(ChkP, &QCheckBox::clicked, this, &TFormPort::ChkPClick);
     connect(ButtonRun, &QPushButton::clicked, this, &TFormPort::ButtonRunClick);
     connect(ButtonClose, &QPushButton::clicked, this, &TFormPort::ButtonCloseClick);
@@ -125,8 +126,13 @@ TFormPort::TFormPort(TKeptValues& kept, TUserDialogs& dialogs, TFormPortQueries 
     ComboBoxBitlength->setCurrentIndex(1);
     ComboBoxParity->setCurrentIndex(0);
     ComboBoxStopbit->setCurrentIndex(0);
-    SelectedProtocol.store(ComboBoxProtocol->currentIndex());
-    SelectedHeader.store(HDref->ItemIndex());
+    Flags.ProtocolSelection.store(ComboBoxProtocol->currentIndex());
+    Flags.HeaderSelection.store(HDref->ItemIndex());
+}
+
+void TFormPort::SetPortScanner(TPortScanner scanner)
+{
+    Queries.ScanPorts = std::move(scanner);
 }
 
 void TFormPort::BuildPortColumn()
@@ -258,7 +264,7 @@ void TFormPort::ComboBoxProtocolChange()
 
 void TFormPort::ButtonRunClick()
 {
-    const bool running = Queries.IsRunning && Queries.IsRunning();
+    const bool running = Flags.IsRunning();
     const bool recording = Queries.IsRecording && Queries.IsRecording();
     if (!Confirm(ConnectQuestion(running, recording))) {
         return;
@@ -269,7 +275,7 @@ void TFormPort::ButtonRunClick()
 
 void TFormPort::ButtonCloseClick()
 {
-    const bool running = Queries.IsRunning && Queries.IsRunning();
+    const bool running = Flags.IsRunning();
     const bool recording = Queries.IsRecording && Queries.IsRecording();
     if (!Confirm(DisconnectQuestion(running, recording))) {
         return;
@@ -293,7 +299,7 @@ void TFormPort::ChkPClick()
         ComboBoxProtocol->setEnabled(true);
         return;
     }
-    const int32_t reference = Queries.ReplayReference ? Queries.ReplayReference() : -1;
+    const int32_t reference = Flags.ReplayReference.load();
     if (reference < 0 || reference >= kHeaderCount) {
         Dialogs.Tell(this, TMessageIcon::Warning, Text(kErrorCaption),
                      QString::fromLatin1(kNoReferenceText));

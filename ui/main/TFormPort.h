@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,25 +17,28 @@ class QPushButton;
 
 namespace zz {
 
+struct TControlFlags;
 struct TKeptValues;
 class TRadioGroup;
 class TUserDialogs;
 
-// What the receiver setting dialog asks of the rest of the program.
+// The ports that can be opened now, in the order to list them.
+using TPortScanner = std::function<std::vector<std::string>()>;
+
+// What the receiver setting dialog asks of the rest of the program beyond the control flags.
 struct TFormPortQueries
 {
-    std::function<bool()> IsRunning;   // a connection or a replay is active
     std::function<bool()> IsRecording; // the log files are being written
-    // The ports that can be opened now, in the order to list them.
-    std::function<std::vector<std::string>()> ScanPorts;
-    // The header index found at the head of the replayed raw log (0..7, else none found).
-    std::function<int32_t()> ReplayReference;
+    TPortScanner ScanPorts;
 };
 
 // The "Receiver setting" dialog: serial port and line settings, protocol, the sentence that
 // opens an NMEA cycle and the sentence that supplies each group of values. It keeps the choices
 // made at Connect in a TKeptValues, which the decoders read; Cancel, Disconnect and closing
-// put the kept choices back into the controls. The main window reshapes it for a log replay.
+// put the kept choices back into the controls. The live protocol and header selections are
+// mirrored into the control flags for the threads that read them. From the flags it also
+// learns whether a run is active and the header found at the head of a replayed log. The main
+// window reshapes it for a log replay.
 class TFormPort : public QDialog
 {
     Q_OBJECT
@@ -51,17 +53,16 @@ public:
     static constexpr std::array<int32_t, 7> kBaudRates = {2400,  4800,  9600,  19200,
                                                           38400, 57600, 115200};
 
-    TFormPort(TKeptValues& kept, TUserDialogs& dialogs, TFormPortQueries queries,
-              QWidget* parent = nullptr);
+    TFormPort(TKeptValues& kept, TControlFlags& flags, TUserDialogs& dialogs,
+              TFormPortQueries queries, QWidget* parent = nullptr);
+
+    void SetPortScanner(TPortScanner scanner);
 
     // Fills status from the live controls; returns the protocol index (0 NMEA, 1 RIRBinary).
     int GetPortSettings(COMSTATUS& status) const;
 
-    // The protocol and header of the cycle selected now (not the kept ones), mirrored so that
-    // other threads may read them.
+    // The protocol selected now (not the kept one).
     int SelectedProtocolIndex() const;
-    const std::atomic<int32_t>& SelectedProtocolMirror() const { return SelectedProtocol; }
-    const std::atomic<int32_t>& SelectedHeaderMirror() const { return SelectedHeader; }
 
     // The replay form: "OK" in place of "Connect", and the check box that loads the log's own
     // header of the cycle.
@@ -97,10 +98,9 @@ private:
     std::array<TRadioGroup*, 9> References() const;
 
     TKeptValues& Kept;
+    TControlFlags& Flags;
     TUserDialogs& Dialogs;
     TFormPortQueries Queries;
-    std::atomic<int32_t> SelectedProtocol{0};
-    std::atomic<int32_t> SelectedHeader{0};
 
     QGroupBox* GroupBox2 = nullptr;
     QLabel* LabelPortName = nullptr;

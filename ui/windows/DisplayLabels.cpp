@@ -1,53 +1,57 @@
 #include "ui/windows/DisplayLabels.h"
 
-#include <array>
-
 namespace zz {
-namespace {
-
-constexpr std::array<std::string_view, kInfoLabelCount> kInfoLabelNames = {
-    "utc", "fix", "dim", "rot",  "usat", "lat",  "lon",  "alt",
-    "vel", "MT",  "dir", "pdop", "hdop", "vdop", "ttff", "fver",
-};
-
-constexpr std::array<std::string_view, kRotLabelCount> kRotLabelNames = {"rotst", "rot", "rotcnt"};
-
-} // namespace
 
 std::string_view InfoLabelName(TInfoLabel label)
 {
-    return kInfoLabelNames[static_cast<size_t>(label)];
+    switch (label) {
+    case TInfoLabel::utc:
+        return "utc";
+    case TInfoLabel::fix:
+        return "fix";
+    case TInfoLabel::dim:
+        return "dim";
+    case TInfoLabel::rot:
+        return "rot";
+    case TInfoLabel::usat:
+        return "usat";
+    case TInfoLabel::lat:
+        return "lat";
+    case TInfoLabel::lon:
+        return "lon";
+    case TInfoLabel::alt:
+        return "alt";
+    case TInfoLabel::vel:
+        return "vel";
+    case TInfoLabel::dir:
+        return "dir";
+    case TInfoLabel::MT:
+        return "MT";
+    case TInfoLabel::pdop:
+        return "pdop";
+    case TInfoLabel::hdop:
+        return "hdop";
+    case TInfoLabel::vdop:
+        return "vdop";
+    case TInfoLabel::ttff:
+        return "ttff";
+    case TInfoLabel::fver:
+        return "fver";
+    }
+    return {};
 }
 
-std::string_view RotLabelName(TRotLabel label)
+std::string_view DrLabelName(TDrLabel label)
 {
-    return kRotLabelNames[static_cast<size_t>(label)];
-}
-
-std::optional<TInfoLabel> InfoLabelForKey(std::string_view key)
-{
-    if (key == "rotst") {
-        return TInfoLabel::rot;
+    switch (label) {
+    case TDrLabel::rot:
+        return "rot";
+    case TDrLabel::rotst:
+        return "rotst";
+    case TDrLabel::rotcnt:
+        return "rotcnt";
     }
-    if (key == "rot") {
-        return std::nullopt;
-    }
-    for (size_t index = 0; index < kInfoLabelNames.size(); ++index) {
-        if (kInfoLabelNames[index] == key) {
-            return static_cast<TInfoLabel>(index);
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<TRotLabel> RotLabelForKey(std::string_view key)
-{
-    for (size_t index = 0; index < kRotLabelNames.size(); ++index) {
-        if (kRotLabelNames[index] == key) {
-            return static_cast<TRotLabel>(index);
-        }
-    }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace zz

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPalette>
 
-#include "core/DisplayTexts.h"
 #include "ui/windows/WindowFonts.h"
 
 namespace zz {
@@ -43,33 +42,35 @@ constexpr std::array<TCaptionRow, 15> kCaptionRows = {{
 }};
 constexpr int kLongitudeRow = 6;
 
-struct TValueRect
+struct TValueLabel
 {
-    int Left;
-    int Top;
-    int Width;
-    int Height;
+    TInfoLabel Label;
+    QRect Rect;
 };
 
-// Indexed by TInfoLabel. The latitude label is three lines high; the satellites label above it
-// and the longitude label below it cover all but its middle line, where the coordinate is.
-constexpr std::array<TValueRect, kInfoLabelCount> kValueRects = {{
-    {78, 3, 150, 19},   // utc
-    {88, 24, 130, 19},  // fix
-    {98, 45, 110, 19},  // dim
-    {98, 66, 110, 19},  // rot
-    {98, 84, 110, 25},  // usat
-    {93, 92, 120, 51},  // lat
-    {93, 124, 120, 27}, // lon
-    {110, 150, 86, 19}, // alt
-    {121, 171, 64, 19}, // vel
-    {99, 192, 21, 19},  // MT
-    {121, 192, 64, 19}, // dir
-    {98, 213, 110, 19}, // pdop
-    {98, 234, 110, 19}, // hdop
-    {98, 255, 110, 19}, // vdop
-    {115, 276, 76, 19}, // ttff
-    {98, 297, 110, 19}, // fver
+// The value labels in the order they are painted, in three runs around the unit labels and the
+// longitude caption. The latitude label is three lines high; the satellites label above it and
+// the longitude label below it, painted later, cover all but its middle line, where the
+// coordinate is.
+constexpr std::array<TValueLabel, 10> kFirstValues = {{
+    {TInfoLabel::vel, {121, 171, 64, 19}},
+    {TInfoLabel::alt, {110, 150, 86, 19}},
+    {TInfoLabel::fix, {88, 24, 130, 19}},
+    {TInfoLabel::fver, {98, 297, 110, 19}},
+    {TInfoLabel::ttff, {115, 276, 76, 19}},
+    {TInfoLabel::vdop, {98, 255, 110, 19}},
+    {TInfoLabel::hdop, {98, 234, 110, 19}},
+    {TInfoLabel::pdop, {98, 213, 110, 19}},
+    {TInfoLabel::dir, {121, 192, 64, 19}},
+    {TInfoLabel::utc, {78, 3, 150, 19}},
+}};
+constexpr TValueLabel kReferenceMark = {TInfoLabel::MT, {99, 192, 21, 19}};
+constexpr std::array<TValueLabel, 5> kLastValues = {{
+    {TInfoLabel::lat, {93, 92, 120, 51}},
+    {TInfoLabel::lon, {93, 124, 120, 27}},
+    {TInfoLabel::usat, {98, 84, 110, 25}},
+    {TInfoLabel::rot, {98, 66, 110, 19}},
+    {TInfoLabel::dim, {98, 45, 110, 19}},
 }};
 
 struct TUnit
@@ -107,19 +108,16 @@ TInfoForm::TInfoForm(QWidget* parent) : QWidget(parent)
             AddCaption(row);
         }
     }
-    for (TInfoLabel label :
-         {TInfoLabel::vel, TInfoLabel::alt, TInfoLabel::fix, TInfoLabel::fver, TInfoLabel::ttff,
-          TInfoLabel::vdop, TInfoLabel::hdop, TInfoLabel::pdop, TInfoLabel::dir, TInfoLabel::utc}) {
-        AddValue(label);
+    for (const TValueLabel& value : kFirstValues) {
+        AddValue(value.Label, value.Rect);
     }
     for (int unit = 0; unit < static_cast<int>(kUnits.size()); ++unit) {
         AddUnit(unit);
     }
-    AddValue(TInfoLabel::MT);
+    AddValue(kReferenceMark.Label, kReferenceMark.Rect);
     AddCaption(kLongitudeRow);
-    for (TInfoLabel label :
-         {TInfoLabel::lat, TInfoLabel::lon, TInfoLabel::usat, TInfoLabel::rot, TInfoLabel::dim}) {
-        AddValue(label);
+    for (const TValueLabel& value : kLastValues) {
+        AddValue(value.Label, value.Rect);
     }
     ResetDisplay();
 }
@@ -142,10 +140,10 @@ void TInfoForm::AddCaption(int row)
              Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void TInfoForm::AddValue(TInfoLabel label)
+void TInfoForm::AddValue(TInfoLabel label, const QRect& rect)
 {
-    const TValueRect& rect = kValueRects[static_cast<size_t>(label)];
-    QLabel* value = AddLabel("", rect.Left, rect.Top, rect.Width, rect.Height, Qt::AlignCenter);
+    QLabel* value =
+        AddLabel("", rect.left(), rect.top(), rect.width(), rect.height(), Qt::AlignCenter);
     value->setObjectName(QString::fromLatin1(InfoLabelName(label)));
     ValueLabels[static_cast<size_t>(label)] = value;
 }
@@ -165,15 +163,6 @@ void TInfoForm::SetText(TInfoLabel label, std::string_view text)
 QString TInfoForm::Text(TInfoLabel label) const
 {
     return Label(label)->text();
-}
-
-void TInfoForm::ApplyDisplayTexts(const TDisplayTexts& texts)
-{
-    for (const TDisplayText& entry : texts) {
-        if (const std::optional<TInfoLabel> label = InfoLabelForKey(entry.Key)) {
-            SetText(*label, entry.Text());
-        }
-    }
 }
 
 void TInfoForm::ResetDisplay()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <QWidget>
 #include <array>
@@ -10,8 +11,6 @@
 class QLabel;
 
 namespace zz {
-
-struct TDisplayTexts;
 
 // The Information window's content: a column of captions and value labels on a dark panel,
 // showing the current solution as texts written from outside.
@@ -28,9 +27,6 @@ public:
     QString Text(TInfoLabel label) const;
     QLabel* Label(TInfoLabel label) const { return ValueLabels[static_cast<size_t>(label)]; }
 
-    // Writes the texts of one display cycle that belong to this window.
-    void ApplyDisplayTexts(const TDisplayTexts& texts);
-
     // Both empty every value: "--" everywhere, the course reference mark empty. The window has
     // no settings, so the full reset and the clear are the same.
     void ResetDisplay();
@@ -40,7 +36,7 @@ private:
     QLabel* AddLabel(const char* text, int left, int top, int width, int height,
                      Qt::Alignment alignment);
     void AddCaption(int row);
-    void AddValue(TInfoLabel label);
+    void AddValue(TInfoLabel label, const QRect& rect);
     void AddUnit(int unit);
 
     std::array<QLabel*, kInfoLabelCount> ValueLabels{};

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPalette>
 
-#include "core/DisplayTexts.h"
 #include "ui/windows/WindowFonts.h"
 
 namespace zz {
@@ -22,13 +21,13 @@ struct TRow
 {
     int Top;
     const char* Caption; // trailing blanks belong to it
-    TRotLabel Value;
+    TDrLabel Value;
 };
 
-constexpr std::array<TRow, kRotLabelCount> kRows = {{
-    {8, "ROT status    ", TRotLabel::rotst},
-    {24, "Rate of turn   ", TRotLabel::rot},
-    {40, "Count DR only fix ", TRotLabel::rotcnt},
+constexpr std::array<TRow, kDrLabelCount> kRows = {{
+    {8, "ROT status    ", TDrLabel::rotst},
+    {24, "Rate of turn   ", TDrLabel::rot},
+    {40, "Count DR only fix ", TDrLabel::rotcnt},
 }};
 
 } // namespace
@@ -53,7 +52,7 @@ TROTForm::TROTForm(QWidget* parent) : QWidget(parent)
         caption->setGeometry(kCaptionLeft, row.Top, kCaptionWidth, kLabelHeight);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         auto* value = new QLabel(panel);
-        value->setObjectName(QString::fromLatin1(RotLabelName(row.Value)));
+        value->setObjectName(QString::fromLatin1(DrLabelName(row.Value)));
         value->setGeometry(kValueLeft, row.Top, kValueWidth, kLabelHeight);
         value->setAlignment(Qt::AlignCenter);
         ValueLabels[static_cast<size_t>(row.Value)] = value;
@@ -61,29 +60,20 @@ TROTForm::TROTForm(QWidget* parent) : QWidget(parent)
     ResetDisplay();
 }
 
-void TROTForm::SetText(TRotLabel label, std::string_view text)
+void TROTForm::SetText(TDrLabel label, std::string_view text)
 {
     Label(label)->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-QString TROTForm::Text(TRotLabel label) const
+QString TROTForm::Text(TDrLabel label) const
 {
     return Label(label)->text();
 }
 
-void TROTForm::ApplyDisplayTexts(const TDisplayTexts& texts)
-{
-    for (const TDisplayText& entry : texts) {
-        if (const std::optional<TRotLabel> label = RotLabelForKey(entry.Key)) {
-            SetText(*label, entry.Text());
-        }
-    }
-}
-
 void TROTForm::ResetDisplay()
 {
-    for (int index = 0; index < kRotLabelCount; ++index) {
-        SetText(static_cast<TRotLabel>(index), "--");
+    for (int index = 0; index < kDrLabelCount; ++index) {
+        SetText(static_cast<TDrLabel>(index), "--");
     }
 }
 

@@ -11,8 +11,6 @@ class QLabel;
 
 namespace zz {
 
-struct TDisplayTexts;
-
 // The DR window's content: rate-of-turn status, rate of turn and the count of consecutive
 // dead-reckoning-only fixes, on a dark lowered panel.
 class TROTForm : public QWidget
@@ -24,19 +22,16 @@ public:
 
     explicit TROTForm(QWidget* parent = nullptr);
 
-    void SetText(TRotLabel label, std::string_view text);
-    QString Text(TRotLabel label) const;
-    QLabel* Label(TRotLabel label) const { return ValueLabels[static_cast<size_t>(label)]; }
-
-    // Writes the texts of one display cycle that belong to this window.
-    void ApplyDisplayTexts(const TDisplayTexts& texts);
+    void SetText(TDrLabel label, std::string_view text);
+    QString Text(TDrLabel label) const;
+    QLabel* Label(TDrLabel label) const { return ValueLabels[static_cast<size_t>(label)]; }
 
     // Both show "--" in every row; the count itself is the monitor's to zero.
     void ResetDisplay();
     void ClearDisplay();
 
 private:
-    std::array<QLabel*, kRotLabelCount> ValueLabels{};
+    std::array<QLabel*, kDrLabelCount> ValueLabels{};
 };
 
 } // namespace zz
