@@ -1,6 +1,8 @@
-#include "cli/DecodeOptions.h"
+#include "cli/CliOptions.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "core/RawLogMarker.h"
@@ -49,6 +51,31 @@ TParseResult Error(std::string message)
     return {TParseResult::Kind::Error, std::move(message)};
 }
 
+template <size_t N>
+std::optional<std::string> ChooseIndex(const std::array<std::string_view, N>& names,
+                                       std::string_view option, std::string_view value,
+                                       int32_t& target)
+{
+    if (const auto index = IndexOf(names, value)) {
+        target = *index;
+        return std::nullopt;
+    }
+    return "unknown value '" + std::string(value) + "' for " + std::string(option) + " (expected " +
+           Choices(names) + ")";
+}
+
+std::optional<std::string> ReadNumber(std::string_view option, std::string_view value, double& target)
+{
+    double number = 0;
+    const auto result = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (result.ec != std::errc() || result.ptr != value.data() + value.size() ||
+        !std::isfinite(number) || number <= 0) {
+        return "'" + std::string(value) + "' is not a positive number for " + std::string(option);
+    }
+    target = number;
+    return std::nullopt;
+}
+
 } // namespace
 
 const char* DecodeUsage()
@@ -73,8 +100,39 @@ const char* DecodeUsage()
            "Exit status: 0 on success, 2 for a bad option or an unreadable file.\n";
 }
 
-TParseResult ParseDecodeOptions(int argc, char** argv, TDecodeOptions& options)
+const char* MonitorUsage()
 {
+    return "usage: zedezuze-cli monitor [options] PORT\n"
+           "\n"
+           "Connects to a receiver and prints one JSON object per display cycle, one per line,\n"
+           "until the duration has passed, the receiver goes away, or SIGINT/SIGTERM arrives.\n"
+           "\n"
+           "  PORT                 a serial device path (/dev/ttyUSB0), or SIM for the built-in\n"
+           "                       simulated receiver\n"
+           "  --protocol P         nmea (default) or binary\n"
+           "  --baud N             line speed (default 9600)\n"
+           "  --header S           sentence that opens an NMEA cycle: GGA (default), RMC, GLL,\n"
+           "                       ROT, GSA, VTG, GSV, ZDA\n"
+           "  --lf S               source of latitude, longitude and fix status: GGA, GLL, RMC\n"
+           "  --sa S               source of the satellites in view: GSV, GSV+wav\n"
+           "  --vd S               source of velocity and direction: RMC, VTG\n"
+           "  --display            add the texts the windows would show for the changed groups\n"
+           "  --bin FILE           record every received byte to FILE (raw log)\n"
+           "  --log FILE           record every line received or sent to FILE (text log);\n"
+           "                       --bin and --log go together\n"
+           "  --send CMD           send CMD once connected (a clear command arms the\n"
+           "                       time-to-first-fix measurement)\n"
+           "  --checksum           add the protocol's check characters to CMD\n"
+           "  --duration S         stop after S seconds\n"
+           "  --help               show this text\n"
+           "\n"
+           "Exit status: 0 on a normal end, 1 when the receiver was lost, 2 for a bad option or\n"
+           "a port that cannot be opened.\n";
+}
+
+TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOptions& options)
+{
+    const bool monitor = command == TCliCommand::Monitor;
     bool havePath = false;
     for (int i = 0; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -85,42 +143,52 @@ TParseResult ParseDecodeOptions(int argc, char** argv, TDecodeOptions& options)
             options.Display = true;
             continue;
         }
-        const bool takesValue =
-            arg == "--protocol" || arg == "--header" || arg == "--lf" || arg == "--sa" || arg == "--vd";
+        if (monitor && arg == "--checksum") {
+            options.Checksum = true;
+            continue;
+        }
+        const bool takesValue = arg == "--protocol" || arg == "--header" || arg == "--lf" ||
+                                arg == "--sa" || arg == "--vd" ||
+                                (monitor && (arg == "--bin" || arg == "--log" || arg == "--send" ||
+                                             arg == "--duration" || arg == "--baud"));
         if (takesValue) {
             if (i + 1 >= argc) {
                 return Error(std::string(arg) + " needs a value");
             }
             const std::string_view value = argv[++i];
-            std::optional<int32_t> index;
-            std::string choices;
+            std::optional<std::string> problem;
             if (arg == "--protocol") {
-                index = IndexOf(kProtocolNames, value);
-                choices = Choices(kProtocolNames);
-                options.Protocol = index.value_or(options.Protocol);
+                problem = ChooseIndex(kProtocolNames, arg, value, options.Protocol);
             } else if (arg == "--header") {
-                const auto names = HeaderNames();
-                index = IndexOf(names, value);
-                choices = Choices(names);
-                if (index) {
-                    options.HeaderIndex = index;
-                }
+                int32_t header = 0;
+                problem = ChooseIndex(HeaderNames(), arg, value, header);
+                options.HeaderIndex = header;
             } else if (arg == "--lf") {
-                index = IndexOf(kLFrefNames, value);
-                choices = Choices(kLFrefNames);
-                options.LFref = index.value_or(options.LFref);
+                problem = ChooseIndex(kLFrefNames, arg, value, options.LFref);
             } else if (arg == "--sa") {
-                index = IndexOf(kSArefNames, value);
-                choices = Choices(kSArefNames);
-                options.SAref = index.value_or(options.SAref);
+                problem = ChooseIndex(kSArefNames, arg, value, options.SAref);
+            } else if (arg == "--vd") {
+                problem = ChooseIndex(kVDrefNames, arg, value, options.VDref);
+            } else if (arg == "--bin") {
+                options.BinPath = value;
+            } else if (arg == "--log") {
+                options.LogPath = value;
+            } else if (arg == "--send") {
+                options.Send = std::string(value);
+            } else if (arg == "--duration") {
+                double seconds = 0;
+                problem = ReadNumber(arg, value, seconds);
+                options.DurationSeconds = seconds;
             } else {
-                index = IndexOf(kVDrefNames, value);
-                choices = Choices(kVDrefNames);
-                options.VDref = index.value_or(options.VDref);
+                double baud = 0;
+                problem = ReadNumber(arg, value, baud);
+                if (!problem && (baud != std::floor(baud) || baud > 4'000'000)) {
+                    problem = "'" + std::string(value) + "' is not a baud rate";
+                }
+                options.BaudRate = static_cast<int32_t>(baud);
             }
-            if (!index) {
-                return Error("unknown value '" + std::string(value) + "' for " + std::string(arg) +
-                             " (expected " + choices + ")");
+            if (problem) {
+                return Error(*problem);
             }
             continue;
         }
@@ -128,14 +196,18 @@ TParseResult ParseDecodeOptions(int argc, char** argv, TDecodeOptions& options)
             return Error("unknown option '" + std::string(arg) + "'");
         }
         if (havePath) {
-            return Error("more than one file given ('" + options.Path + "' and '" + std::string(arg) +
-                         "')");
+            return Error("more than one " + std::string(monitor ? "port" : "file") + " given ('" +
+                         options.Path + "' and '" + std::string(arg) + "')");
         }
         options.Path = arg;
         havePath = true;
     }
     if (!havePath) {
-        return Error("no file given (use - for standard input)");
+        return Error(monitor ? "no port given (a device path, or SIM)"
+                             : "no file given (use - for standard input)");
+    }
+    if (monitor && options.BinPath.empty() != options.LogPath.empty()) {
+        return Error("--bin and --log go together");
     }
     return {TParseResult::Kind::Run, {}};
 }

@@ -8,16 +8,29 @@
 
 namespace zz::cli {
 
-// The choices of `zedezuze-cli decode`, defaults as the receiver setting dialog's.
-struct TDecodeOptions
+enum class TCliCommand
+{
+    Decode,
+    Monitor,
+};
+
+// The choices of a zedezuze-cli command; reference defaults as the receiver setting dialog's.
+struct TCliOptions
 {
     int32_t Protocol = ProtocolNmea;
-    std::optional<int32_t> HeaderIndex; // unset: from the raw log's marker line, else GGA
+    std::optional<int32_t> HeaderIndex; // decode: unset means the raw log's marker, else GGA
     int32_t LFref = 0;
     int32_t SAref = 0;
     int32_t VDref = 0;
     bool Display = false;
-    std::string Path; // "-" for standard input
+    std::string Path; // decode: the log, "-" for standard input; monitor: the port or "SIM"
+    // monitor only
+    std::string BinPath;
+    std::string LogPath;
+    std::optional<std::string> Send;
+    bool Checksum = false;
+    std::optional<double> DurationSeconds;
+    int32_t BaudRate = 9600;
 };
 
 // Outcome of reading the command line.
@@ -33,9 +46,10 @@ struct TParseResult
     std::string Message; // the one-line reason of an error
 };
 
-// Reads the arguments after "decode".
-TParseResult ParseDecodeOptions(int argc, char** argv, TDecodeOptions& options);
+// Reads the arguments after the command word.
+TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOptions& options);
 
 const char* DecodeUsage();
+const char* MonitorUsage();
 
 } // namespace zz::cli

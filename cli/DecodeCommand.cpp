@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/DecodeOptions.h"
+#include "cli/CliOptions.h"
 #include "cli/SnapshotJson.h"
 #include "core/DisplayTexts.h"
 #include "core/RawLogMarker.h"
@@ -25,7 +25,7 @@ constexpr size_t kMarkerTextLength = 31;
 class DecodeHooks : public TProtocolHooks
 {
 public:
-    DecodeHooks(const TDecodeOptions& options, std::FILE* out) : Options(options), Out(out) {}
+    DecodeHooks(const TCliOptions& options, std::FILE* out) : Options(options), Out(out) {}
 
     void Attach(TProtocolEngine* engine) { Engine = engine; }
 
@@ -61,7 +61,7 @@ public:
     }
 
 private:
-    const TDecodeOptions& Options;
+    const TCliOptions& Options;
     std::FILE* Out;
     TProtocolEngine* Engine = nullptr;
     TReceiverState Snapshot{};
@@ -106,8 +106,8 @@ bool ReadChunk(std::FILE* in, std::vector<uint8_t>& buffer, size_t& length)
 
 int RunDecode(int argc, char** argv)
 {
-    TDecodeOptions options;
-    const TParseResult parsed = ParseDecodeOptions(argc, argv, options);
+    TCliOptions options;
+    const TParseResult parsed = ParseCliOptions(TCliCommand::Decode, argc, argv, options);
     if (parsed.Outcome == TParseResult::Kind::Help) {
         std::fputs(DecodeUsage(), stdout);
         return 0;

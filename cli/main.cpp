@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "cli/DecodeCommand.h"
+#include "cli/MonitorCommand.h"
 
 namespace {
 
@@ -9,6 +10,8 @@ const char* kUsage = "usage: zedezuze-cli COMMAND [options]\n"
                      "\n"
                      "Commands:\n"
                      "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
+                     "  monitor PORT  connect to a receiver (or SIM) and print one JSON line per\n"
+                     "                display cycle\n"
                      "\n"
                      "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
 
@@ -27,6 +30,9 @@ int main(int argc, char** argv)
     }
     if (command == "decode") {
         return zz::cli::RunDecode(argc - 2, argv + 2);
+    }
+    if (command == "monitor") {
+        return zz::cli::RunMonitor(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s", static_cast<int>(command.size()),
                  command.data(), kUsage);

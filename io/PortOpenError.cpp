@@ -1,6 +1,7 @@
 #include "io/PortOpenError.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace zz {
 
@@ -20,6 +21,26 @@ TPortOpenFailure ClassifyOpenErrno(int error)
     default:
         return TPortOpenFailure::Other;
     }
+}
+
+std::string DescribeOpenFailure(const TPortOpenError& error)
+{
+    switch (error.Reason) {
+    case TPortOpenFailure::None:
+        return "the port is open";
+    case TPortOpenFailure::PermissionDenied:
+        return "permission denied. Serial devices usually belong to the group 'dialout': "
+               "add your user to it (sudo usermod -aG dialout $USER) and log in again";
+    case TPortOpenFailure::Missing:
+        return "no such device (is the receiver plugged in?)";
+    case TPortOpenFailure::Busy:
+        return "the port is in use by another program";
+    case TPortOpenFailure::NotConfigurable:
+        return "not a serial port, or it refused the line settings";
+    case TPortOpenFailure::Other:
+        break;
+    }
+    return error.Errno != 0 ? std::strerror(error.Errno) : "unknown error";
 }
 
 } // namespace zz

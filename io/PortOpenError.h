@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace zz {
 
 // Why a port could not be opened, in the terms the user can act on.
@@ -21,5 +23,8 @@ struct TPortOpenError
 
 // The failure named by the error number of a failed open, lock or exclusive claim.
 TPortOpenFailure ClassifyOpenErrno(int error);
+
+// One line that tells the user what went wrong and, where there is one, what to do about it.
+std::string DescribeOpenFailure(const TPortOpenError& error);
 
 } // namespace zz

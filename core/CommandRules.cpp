@@ -1,0 +1,38 @@
+#include "core/CommandRules.h"
+
+#include <array>
+
+#include "core/TKeptValues.h"
+
+namespace zz {
+namespace {
+
+constexpr std::array<std::string_view, 5> kNmeaClearCommands = {
+    "$DIRU,GPclr,1", "$DIRU,GPclr,2", "$DIRU,GPclr,3", "$DIRU,GPclr,4", "$DIRU,GPclr,5"};
+constexpr std::array<std::string_view, 4> kBinaryStartCommands = {"C18080C1CA", "C18180C0CA",
+                                                                  "C18280C3CA", "C18380C2CA"};
+
+} // namespace
+
+bool IsClearCommand(std::string_view lastCommand, int protocolIndex)
+{
+    if (protocolIndex == ProtocolNmea) {
+        for (const std::string_view command : kNmeaClearCommands) {
+            if (lastCommand == command) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (protocolIndex == ProtocolBinary) {
+        const std::string_view head = lastCommand.substr(0, 10);
+        for (const std::string_view command : kBinaryStartCommands) {
+            if (head == command) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace zz
