@@ -118,7 +118,8 @@ bool TSimPty::OpenDevice(const std::string& path, std::string& error)
         error = Reason(("cannot open " + path).c_str());
         return false;
     }
-    if (isatty(fd) && !MakeRaw(fd, Receiver.Settings().BaudRate)) {
+    LineIsTerminal = isatty(fd) == 1;
+    if (LineIsTerminal && !MakeRaw(fd, Receiver.Settings().BaudRate)) {
         error = Reason(("cannot set up " + path).c_str());
         close(fd);
         return false;
@@ -194,10 +195,11 @@ void TSimPty::Run()
             if (count > 0) {
                 Receiver.HandleInput(input.data(), static_cast<size_t>(count));
             } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
-                // Hung up: keep the receiver going, but stop listening to a line that only
-                // ever reports its end.
+                // Nothing more will come: stop listening to a line that only reports its end.
+                // A file or /dev/null is still written to; a terminal or a port that hung up
+                // is gone.
                 listening = false;
-                Lost.store(SlaveFd < 0);
+                Lost.store(SlaveFd < 0 && (count < 0 || LineIsTerminal));
             }
         }
 

@@ -50,6 +50,7 @@ private:
     // Our own hold on the pty's slave side, so that the master never sees a hang-up between
     // two monitors.
     int SlaveFd = -1;
+    bool LineIsTerminal = false;
     int TeeFd = -1;
     int WakeFd = -1;
     std::string Path;

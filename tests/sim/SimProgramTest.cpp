@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -65,11 +66,20 @@ public:
         close(Stderr);
     }
 
-    // Exit status, or -1 when it did not exit normally.
+    // Exit status, or -1 when it did not exit normally. A program still running after ten
+    // seconds is killed, so that a fault fails the test instead of hanging the suite.
     int Wait()
     {
         int status = 0;
-        while (waitpid(Pid, &status, 0) < 0 && errno == EINTR) {
+        for (int waited = 0;; ++waited) {
+            const pid_t done = waitpid(Pid, &status, WNOHANG);
+            if (done == Pid || (done < 0 && errno != EINTR)) {
+                break;
+            }
+            if (waited == 1000) {
+                kill(Pid, SIGKILL);
+            }
+            usleep(10'000);
         }
         Pid = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -124,7 +134,9 @@ TEST(SimProgram, StreamsOnItsPseudoTerminalUntilTerminated)
         for (size_t i = 1; i < star; ++i) {
             sum ^= static_cast<uint8_t>(sentence[i]);
         }
-        EXPECT_EQ(std::stoi(sentence.substr(star + 1, 2), nullptr, 16), sum) << sentence;
+        unsigned written = 0;
+        std::from_chars(sentence.data() + star + 1, sentence.data() + star + 3, written, 16);
+        EXPECT_EQ(written, sum) << sentence;
         decoder.Feed(sentence);
         if (Address(sentence) == "GPZDA" && decoder.Take()) {
             EXPECT_EQ(decoder.State->FixQuality, 1);
@@ -185,6 +197,9 @@ TEST(SimProgram, EndsByItselfAfterItsDurationOnAGivenDevice)
     int slave = -1;
     std::array<char, 128> name{};
     ASSERT_EQ(openpty(&master, &slave, name.data(), nullptr, nullptr), 0);
+    // The program must not inherit our ends of the line.
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
 
     SimProgram program({"--device", name.data(), "--duration", "0.5", "--baud", "38400"});
     ASSERT_GT(program.Pid, 0);
@@ -198,6 +213,29 @@ TEST(SimProgram, EndsByItselfAfterItsDurationOnAGivenDevice)
     EXPECT_NE(stream.find("$GPGGA"), std::string::npos);
     close(slave);
     close(master);
+}
+
+TEST(SimProgram, ReportsADeviceThatHangsUp)
+{
+    // The port's other end goes away, as when a USB adapter is pulled.
+    int master = -1;
+    int slave = -1;
+    std::array<char, 128> name{};
+    ASSERT_EQ(openpty(&master, &slave, name.data(), nullptr, nullptr), 0);
+    // The program must not inherit our ends of the line.
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
+    SimProgram program({"--device", name.data(), "--baud", "38400"});
+    ASSERT_GT(program.Pid, 0);
+    std::string stream;
+    ASSERT_TRUE(ReadUntil(master, stream,
+                          [](const std::string& s) { return CountSentences(s, "GPGGA") >= 1; }));
+    close(slave);
+    close(master);
+    EXPECT_EQ(program.Wait(), 2);
+    const std::string error = SimProgram::Drain(program.Stderr);
+    EXPECT_EQ(Occurrences(error, "\n"), 1) << error;
+    EXPECT_NE(error.find(name.data()), std::string::npos) << error;
 }
 
 TEST(SimProgram, RefusesBadArgumentsWithOneLineAndStatusTwo)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <random>
 #include <string>
@@ -286,15 +287,24 @@ std::map<std::string, int> CountAddresses(const std::string& stream)
     return counts;
 }
 
+int Digits(std::string_view text)
+{
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
 // Seconds of the day in the time field (field 1, hhmmss.ss) of each sentence of an address.
 std::vector<double> Times(const std::string& stream, const std::string& address)
 {
     std::vector<double> times;
     for (const std::string& sentence : SplitSentences(stream)) {
         if (Address(sentence) == address) {
-            const std::string field = sentence.substr(sentence.find(',') + 1, 9);
-            times.push_back(std::stoi(field.substr(0, 2)) * 3600.0 +
-                            std::stoi(field.substr(2, 2)) * 60.0 + std::stod(field.substr(4)));
+            const std::string_view field =
+                std::string_view(sentence).substr(sentence.find(',') + 1, 9);
+            times.push_back(Digits(field.substr(0, 2)) * 3600.0 +
+                            Digits(field.substr(2, 2)) * 60.0 + Digits(field.substr(4, 2)) +
+                            Digits(field.substr(7, 2)) / 100.0);
         }
     }
     return times;
