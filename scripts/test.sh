@@ -32,7 +32,10 @@ export CCACHE_DIR="${CCACHE_DIR:-$repo/.cache/ccache}"
 export CCACHE_BASEDIR="$repo"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$repo/scripts/tsan-suppressions.txt"
+
+# A test that hangs fails after this many seconds instead of stopping the whole run.
+testTimeout=300
 
 # Configures, builds and tests one build folder; the arguments after the folder go to cmake.
 BuildAndTest()
@@ -41,7 +44,7 @@ BuildAndTest()
     shift
     cmake -S "$repo" -B "$buildDir" -G Ninja "$@" || return 1
     cmake --build "$buildDir" -j2 || return 1
-    ctest --test-dir "$buildDir" --output-on-failure -j2 || return 1
+    ctest --test-dir "$buildDir" --output-on-failure -j2 --timeout "$testTimeout" || return 1
 }
 
 StageNormal()
