@@ -48,43 +48,6 @@ TEST(CommandEntry, BinaryProtocolLetsOnlyHexDigitsAndEditingKeysThrough)
     }
 }
 
-TEST(CommandEntry, ClearCommandsDependOnTheSelectedProtocol)
-{
-    const struct
-    {
-        int Protocol;
-        const char* LastCommand;
-        bool Expected;
-    } cases[] = {
-        {ProtocolNmea, "$DIRU,GPclr,1", true},
-        {ProtocolNmea, "$DIRU,GPclr,3", true},
-        {ProtocolNmea, "$DIRU,GPclr,5", true},
-        {ProtocolNmea, "$DIRU,GPclr,0", false},
-        {ProtocolNmea, "$DIRU,GPclr,6", false},
-        {ProtocolNmea, "$DIRU,GPclr,1,", false},
-        {ProtocolNmea, "$DIRU,GPclr,1*2A", false},
-        {ProtocolNmea, "$diru,gpclr,1", false},
-        {ProtocolNmea, "$DIRU,GPclr,", false},
-        {ProtocolNmea, "", false},
-        {ProtocolNmea, "C18080C1CA", false},
-        {ProtocolBinary, "C18080C1CA", true},
-        {ProtocolBinary, "C18180C0CA", true},
-        {ProtocolBinary, "C18280C3CA", true},
-        {ProtocolBinary, "C18380C2CA", true},
-        {ProtocolBinary, "C18080C1CA00FF", true},
-        {ProtocolBinary, "C18480C5CA", false},
-        {ProtocolBinary, "C18080C1C", false},
-        {ProtocolBinary, "c18080c1ca", false},
-        {ProtocolBinary, "$DIRU,GPclr,1", false},
-        {2, "$DIRU,GPclr,1", false},
-        {2, "C18080C1CA", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.Protocol << " " << c.LastCommand);
-        EXPECT_EQ(IsClearCommand(c.Protocol, c.LastCommand), c.Expected);
-    }
-}
-
 // The history as the command line shows it: slots 1 upwards, up to the first empty one.
 std::vector<std::string> Entries(const TCommandHistory& history)
 {

@@ -13,18 +13,6 @@ constexpr char16_t kControlV = 22;
 constexpr char16_t kControlX = 24;
 constexpr char16_t kControlZ = 26;
 
-constexpr std::array<std::string_view, 5> kNmeaClearCommands = {
-    "$DIRU,GPclr,1", "$DIRU,GPclr,2", "$DIRU,GPclr,3", "$DIRU,GPclr,4", "$DIRU,GPclr,5",
-};
-
-// The binary start commands, compared on their first ten characters.
-constexpr std::array<std::string_view, 4> kBinaryClearCommands = {
-    "C18080C1CA",
-    "C18180C0CA",
-    "C18280C3CA",
-    "C18380C2CA",
-};
-constexpr size_t kBinaryClearPrefix = 10;
 
 bool IsHexDigit(char16_t character)
 {
@@ -62,27 +50,6 @@ bool KeepsTypedCharacter(char16_t character, int keptProtocolIndex)
     default:
         return IsHexDigit(character);
     }
-}
-
-bool IsClearCommand(int selectedProtocolIndex, std::string_view lastCommand)
-{
-    if (selectedProtocolIndex == ProtocolNmea) {
-        for (const std::string_view command : kNmeaClearCommands) {
-            if (lastCommand == command) {
-                return true;
-            }
-        }
-        return false;
-    }
-    if (selectedProtocolIndex == ProtocolBinary && lastCommand.size() >= kBinaryClearPrefix) {
-        const std::string_view prefix = lastCommand.substr(0, kBinaryClearPrefix);
-        for (const std::string_view command : kBinaryClearCommands) {
-            if (prefix == command) {
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 } // namespace zz

@@ -17,9 +17,4 @@ bool IsHexCommand(std::string_view text);
 // is checked when it is sent.
 bool KeepsTypedCharacter(char16_t character, int keptProtocolIndex);
 
-// Whether the last command sent restarts the receiver, which arms the time-to-first-fix
-// measurement: with NMEA selected, exactly "$DIRU,GPclr,1" to "$DIRU,GPclr,5"; with RIRBinary
-// selected, a command whose first ten characters are one of the four start commands.
-bool IsClearCommand(int selectedProtocolIndex, std::string_view lastCommand);
-
 } // namespace zz

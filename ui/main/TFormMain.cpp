@@ -19,6 +19,7 @@
 #include <optional>
 #include <thread>
 
+#include "core/CommandRules.h"
 #include "ui/main/CommandEntry.h"
 #include "ui/main/LogFileNames.h"
 #include "ui/main/RunControlTexts.h"
@@ -388,7 +389,7 @@ void TFormMain::ArmTtffOnClear()
     if (!IsRunning()) {
         return;
     }
-    if (!IsClearCommand(PortDialog->SelectedProtocolIndex(), LastCommand())) {
+    if (!IsClearCommand(LastCommand(), PortDialog->SelectedProtocolIndex())) {
         return;
     }
     InfoContent->SetText(TInfoLabel::ttff, "--");
