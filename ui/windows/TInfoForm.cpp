@@ -150,9 +150,9 @@ void TInfoForm::AddValue(TInfoLabel label, const QRect& rect)
 
 void TInfoForm::AddUnit(int unit)
 {
-    const TUnit& spec = kUnits[static_cast<size_t>(unit)];
-    AddLabel(spec.Text, spec.Left, spec.Top, kClientSize.width() - spec.Left, kRowHeight,
-             Qt::AlignLeft | Qt::AlignVCenter);
+    const TUnit& unitLabel = kUnits[static_cast<size_t>(unit)];
+    AddLabel(unitLabel.Text, unitLabel.Left, unitLabel.Top, kClientSize.width() - unitLabel.Left,
+             kRowHeight, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void TInfoForm::SetText(TInfoLabel label, std::string_view text)
