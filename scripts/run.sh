@@ -8,9 +8,8 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 buildDir="${ZZ_BUILD_ROOT:-$repo}/build"
 
-# The program this script starts. Until the application window exists, the headless decoder
-# replays the NMEA sample log and prints what the windows would show.
-program=("$buildDir/cli/zedezuze-cli" decode --display "$repo/samples/sample-nmea.bin")
+# The program this script starts: the application.
+program=("$buildDir/ui/zedezuze")
 
 "$repo/scripts/install-deps.sh"
 

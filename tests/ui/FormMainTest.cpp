@@ -146,6 +146,9 @@ TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
         {"Exit1", "Exit(&X)", QKeySequence(Qt::ALT | Qt::Key_F4), true},
         {"Comstate", "Receiver setting(&R)", QKeySequence(Qt::Key_F4), true},
         {"ClearAllWindow", "Clear all window(&L)", QKeySequence(Qt::Key_F5), true},
+        {"InfVisible", "< Information > window(&I)", QKeySequence(Qt::ALT | Qt::Key_1), true},
+        {"LogVisible", "< Log > window(&L)", QKeySequence(Qt::ALT | Qt::Key_8), true},
+        {"RotVisible", "< DR > window(&R)", QKeySequence(Qt::ALT | Qt::Key_9), true},
     };
     for (const auto& expected : actions) {
         SCOPED_TRACE(expected.Name);
@@ -160,7 +163,7 @@ TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
     for (const QAction* menu : Form.menuBar()->actions()) {
         menus << menu->text();
     }
-    EXPECT_EQ(menus, QStringList({"File(&F)", "Config(&C)", "Tool(&T)"}));
+    EXPECT_EQ(menus, QStringList({"File(&F)", "Config(&C)", "Tool(&T)", "View(&V)"}));
     // File: the log submenu, a separator, Exit.
     const QList<QAction*> file = Find<QMenu>("MenuFile")->actions();
     ASSERT_EQ(file.size(), 3);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "ui/main/RunControlTexts.h"
 
 namespace zz {
@@ -99,6 +102,40 @@ TEST(RunControlTexts, MessagesCarryTheirArgumentVerbatim)
     // A percent sign is text, not a format.
     EXPECT_EQ(CantSendText("%s%d"), "Can't Send \n\"%s%d\"    ");
     EXPECT_EQ(CantConnectText("%s"), "Can't connect %s.");
+}
+
+TEST(RunControlTexts, OnlyAPermissionProblemAddsHowToGetAccess)
+{
+    const struct
+    {
+        TPortOpenFailure Reason;
+        bool SecondLine;
+    } cases[] = {
+        {TPortOpenFailure::PermissionDenied, true}, {TPortOpenFailure::Missing, false},
+        {TPortOpenFailure::Busy, false},            {TPortOpenFailure::NotConfigurable, false},
+        {TPortOpenFailure::Other, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.Reason));
+        const std::string text = ConnectFailureText("/dev/ttyUSB0", {c.Reason, 13});
+        if (!c.SecondLine) {
+            EXPECT_EQ(text, "Can't connect /dev/ttyUSB0.");
+            continue;
+        }
+        ASSERT_EQ(text.rfind("Can't connect /dev/ttyUSB0.\nPermission denied.", 0), 0u) << text;
+        EXPECT_NE(text.find("dialout"), std::string::npos);
+        EXPECT_EQ(text.find('\n', text.find('\n') + 1), std::string::npos) << "two lines only";
+    }
+}
+
+TEST(RunControlTexts, WriteFailuresNameTheLogTheReasonAndTheFile)
+{
+    EXPECT_EQ(LogWriteFailedStatusText("a.log", ENOSPC),
+              "Log[.log] : WRITE FAILED (" + std::string(std::strerror(ENOSPC)) + ") a.log");
+    EXPECT_EQ(RawWriteFailedStatusText("a.bin", 0), "Log[.bin] : WRITE FAILED (short write) a.bin");
+    EXPECT_NE(ReceiverLostText("/dev/ttyACM0", false).find("/dev/ttyACM0"), std::string::npos);
+    EXPECT_EQ(ReceiverLostText("SIM", false).find("log files"), std::string::npos);
+    EXPECT_NE(ReceiverLostText("SIM", true).find("log files"), std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "ui/main/RunControlTexts.h"
 
+#include <cctype>
+#include <cstring>
+
 #include "core/TKeptValues.h"
 
 namespace zz {
@@ -42,6 +45,47 @@ std::string RawSavedStatusText(std::string_view fileName)
 std::string CantConnectText(std::string_view portName)
 {
     return "Can't connect " + std::string(portName) + ".";
+}
+
+std::string ConnectFailureText(std::string_view portName, const TPortOpenError& error)
+{
+    std::string text = CantConnectText(portName);
+    if (error.Reason == TPortOpenFailure::PermissionDenied) {
+        std::string reason = DescribeOpenFailure(error);
+        reason.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
+        text += "\n" + reason + ".";
+    }
+    return text;
+}
+
+std::string ReceiverLostText(std::string_view portName, bool recordingClosed)
+{
+    std::string text = "The receiver on " + std::string(portName) +
+                       " went away (unplugged, or the line hung up). Disconnected.";
+    if (recordingClosed) {
+        text += "\nThe log files were closed; what was recorded is kept.";
+    }
+    return text;
+}
+
+namespace {
+
+std::string WriteFailedText(std::string_view prefix, std::string_view fileName, int errorNumber)
+{
+    const std::string reason = errorNumber != 0 ? std::strerror(errorNumber) : "short write";
+    return std::string(prefix) + "WRITE FAILED (" + reason + ") " + std::string(fileName);
+}
+
+} // namespace
+
+std::string LogWriteFailedStatusText(std::string_view fileName, int errorNumber)
+{
+    return WriteFailedText("Log[.log] : ", fileName, errorNumber);
+}
+
+std::string RawWriteFailedStatusText(std::string_view fileName, int errorNumber)
+{
+    return WriteFailedText("Log[.bin] : ", fileName, errorNumber);
 }
 
 std::string CantSendText(std::string_view command)

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/PortOpenError.h"
+
 namespace zz {
 
 // The texts of the main window's status bar and of the questions and messages around
@@ -34,6 +36,14 @@ std::string LogSavedStatusText(std::string_view fileName);
 std::string RawSavedStatusText(std::string_view fileName);
 
 std::string CantConnectText(std::string_view portName);
+// The message of a failed connect: CantConnectText, and when the user lacks the permission to
+// open the port, a second line that says how to get it.
+std::string ConnectFailureText(std::string_view portName, const TPortOpenError& error);
+// The message after a receiver went away while connected.
+std::string ReceiverLostText(std::string_view portName, bool recordingClosed);
+// Status panels 3 and 4 after a write to that log failed; errorNumber 0 is a short write.
+std::string LogWriteFailedStatusText(std::string_view fileName, int errorNumber);
+std::string RawWriteFailedStatusText(std::string_view fileName, int errorNumber);
 std::string CantSendText(std::string_view command);
 
 // The receiver setting dialog's question before Connect or Disconnect, by whether a connection

@@ -20,11 +20,16 @@
 #include <thread>
 
 #include "core/CommandRules.h"
+#include "io/PortScan.h"
+#include "monitor/TMonitorThread.h"
 #include "ui/main/CommandEntry.h"
 #include "ui/main/LogFileNames.h"
 #include "ui/main/RunControlTexts.h"
 #include "ui/main/TFormPort.h"
+#include "ui/main/TQtDisplay.h"
+#include "ui/main/TReceiverConnection.h"
 #include "ui/main/TUserDialogs.h"
+#include "ui/main/TWindowListener.h"
 #include "ui/windows/DisplayLabels.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
@@ -119,6 +124,8 @@ TFormMain::TFormMain(TUserDialogs* dialogs, QWidget* parent)
     BuildMenus();
     BuildStatusBar();
     CreateChildWindows();
+    BuildViewMenu();
+    CreateConnection();
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -128,8 +135,21 @@ TFormMain::TFormMain(TUserDialogs* dialogs, QWidget* parent)
 
 TFormMain::~TFormMain()
 {
-    // connection wiring: close the log files, destroy the monitor thread and, while Running,
-    // the protocol thread.
+    // The threads go first: they post work to this window and read its control block.
+    Flags.Running.store(0);
+    Connection.reset();
+}
+
+void TFormMain::CreateConnection()
+{
+    Display = std::make_unique<TQtDisplay>(*this, *InfoContent, *LogContent, *RotContent);
+    Display->SetAfterUpdate([this] { ShowLogWriteFailures(); });
+    TWindowListener::THandlers handlers;
+    handlers.ShowTtffText = [this](TTtffText text) { ShowTtffText(text); };
+    handlers.ClearAltitudeVelocityPlots = [this] { ClearAltitudeVelocityPlots(); };
+    handlers.ReceiverLost = [this](uint32_t connection) { ReceiverLost(connection); };
+    Listener = std::make_unique<TWindowListener>(*this, std::move(handlers));
+    Connection = std::make_unique<TReceiverConnection>(Flags, Kept, *Display, *Listener);
 }
 
 void TFormMain::BuildMenus()
@@ -167,6 +187,49 @@ void TFormMain::BuildMenus()
     ClearAllWindow->setShortcut(QKeySequence(Qt::Key_F5));
     connect(ClearAllWindow, &QAction::triggered, this, &TFormMain::ClearAllWindows);
     tool->addSeparator();
+}
+
+void TFormMain::BuildViewMenu()
+{
+    // Only the windows that exist have an item; the plot windows add theirs.
+    QMenu* view = menuBar()->addMenu(QStringLiteral("View(&V)"));
+    view->setObjectName(QStringLiteral("MenuView"));
+    AddViewItem(view, InfoChild, "< Information > window(&I)", "InfVisible", Qt::ALT | Qt::Key_1);
+    InfVisible = view->actions().back();
+    AddViewItem(view, LogChild, "< Log > window(&L)", "LogVisible", Qt::ALT | Qt::Key_8);
+    LogVisible = view->actions().back();
+    AddViewItem(view, RotChild, "< DR > window(&R)", "RotVisible", Qt::ALT | Qt::Key_9);
+    RotVisible = view->actions().back();
+    view->addSeparator();
+}
+
+void TFormMain::AddViewItem(QMenu* menu, TChildWindow* window, const char* caption,
+                            const char* name, QKeyCombination shortcut)
+{
+    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    item->setObjectName(QString::fromLatin1(name));
+    item->setShortcut(QKeySequence(shortcut));
+    item->setCheckable(true);
+    item->setChecked(!window->isHidden());
+    // The tick follows the clicks through ToggleChildWindow, not Qt's own toggling.
+    connect(item, &QAction::triggered, this, [this, window, item] {
+        item->setChecked(!item->isChecked());
+        ToggleChildWindow(window, item);
+    });
+    connect(window, &TChildWindow::Hidden, item, [item] { item->setChecked(false); });
+}
+
+void TFormMain::ToggleChildWindow(TChildWindow* window, QAction* item)
+{
+    if (item->isChecked()) {
+        window->hide();
+        item->setChecked(false);
+        return;
+    }
+    window->show();
+    item->setChecked(true);
+    MdiArea->setActiveSubWindow(window);
+    window->raise();
 }
 
 void TFormMain::BuildCommandLine(QWidget* parent)
@@ -216,7 +279,7 @@ void TFormMain::CreateChildWindows()
     // windows, the Information window last.
     TFormPortQueries queries;
     queries.IsRecording = [this] { return IsRecording(); };
-    // connection wiring: FormPort().SetPortScanner with the serial devices and "SIM".
+    queries.ScanPorts = [] { return ScanPorts(); };
     PortDialog = new TFormPort(Kept, Flags, Dialogs, std::move(queries), this);
 
     LogContent = new TLogForm;
@@ -286,7 +349,10 @@ void TFormMain::ConnectReceiver()
     if (protocolIndex != ProtocolNmea && protocolIndex != ProtocolBinary) {
         return;
     }
+    ++ConnectionNumber;
+    Listener->SetConnection(ConnectionNumber);
     if (StartProtocolThread(status, protocolIndex)) {
+        ConnectedPortName = status.PortName;
         Flags.Running.store(1);
         SetStatusText(ConnectionPanel,
                       ConnectedStatusText(status.PortName, ProtocolName(protocolIndex)));
@@ -294,7 +360,7 @@ void TFormMain::ConnectReceiver()
     }
     Dialogs.Beep();
     Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
-                 PathText(CantConnectText(status.PortName)));
+                 PathText(ConnectFailureText(status.PortName, Connection->OpenError())));
     Flags.Running.store(0);
     SetStatusText(ConnectionPanel, kDisconnectedStatus);
     SuspendThreads();
@@ -515,53 +581,58 @@ int TFormMain::RunReceiverSetting()
     return PortDialog->exec();
 }
 
-bool TFormMain::StartProtocolThread(const COMSTATUS& /*status*/, int /*protocolIndex*/)
+bool TFormMain::StartProtocolThread(const COMSTATUS& status, int protocolIndex)
 {
-    // connection wiring: create TNmea or TBinary suspended, open its port, resume the monitor.
-    return false;
+    return Connection->Open(status, protocolIndex);
 }
 
 void TFormMain::SuspendThreads()
 {
-    // connection wiring: suspend the protocol thread and the monitor thread where they run.
+    Connection->SuspendThreads();
 }
 
 void TFormMain::DestroyProtocolThread()
 {
-    // connection wiring: destroy the protocol thread.
+    Connection->DestroyProtocolThread();
 }
 
-void TFormMain::SendToReceiver(std::string_view /*text*/, bool /*withChecksum*/)
+void TFormMain::SendToReceiver(std::string_view text, bool withChecksum)
 {
-    // connection wiring: the protocol thread's SendWithChecksum or SendText.
+    Connection->Send(text, withChecksum);
 }
 
 std::string TFormMain::LastCommand() const
 {
-    // connection wiring: a copy of the protocol thread's LastCommand.
-    return {};
+    return Connection->LastCommand();
 }
 
 void TFormMain::ArmTtff()
 {
-    // connection wiring: the protocol engine's TtffCommandTime and TtffArmed.
+    Connection->ArmTtff();
 }
 
 bool TFormMain::IsRecording() const
 {
-    // connection wiring: the monitor thread's Recording.
-    return false;
+    return Connection->Monitor().Recording();
 }
 
-bool TFormMain::OpenLogFiles(const std::string& /*logPath*/, const std::string& /*rawPath*/)
+bool TFormMain::OpenLogFiles(const std::string& logPath, const std::string& rawPath)
 {
-    // connection wiring: the monitor thread's OpenLogFile, then OpenRawFile.
-    return false;
+    TLogFiles& logs = Connection->Monitor().LogFiles();
+    if (!logs.OpenLogFile(logPath) || !logs.OpenRawFile(rawPath)) {
+        logs.CloseLogFiles();
+        return false;
+    }
+    LogFileName = FileNameOnly(logPath);
+    RawFileName = FileNameOnly(rawPath);
+    LogFailureShown = false;
+    RawFailureShown = false;
+    return true;
 }
 
 void TFormMain::CloseLogFiles()
 {
-    // connection wiring: the monitor thread's CloseLogFiles.
+    Connection->Monitor().LogFiles().CloseLogFiles();
 }
 
 bool TFormMain::StopReplay()
@@ -569,18 +640,63 @@ bool TFormMain::StopReplay()
     if (!Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(kStopReplayQuestion))) {
         return false;
     }
-    // connection wiring: close the replay.
+    // Replays are opened by a later part of the window; there is nothing to close yet.
     return true;
 }
 
-void TFormMain::WriteSentLogLine(std::string_view /*text*/)
+void TFormMain::WriteSentLogLine(std::string_view text)
 {
-    // connection wiring: the monitor thread's log files write "/" and the text while recording.
+    Connection->Monitor().LogFiles().WriteSentLine(text.data(), text.size());
+    ShowLogWriteFailures();
 }
 
 void TFormMain::ResetMonitorCounts()
 {
-    // connection wiring: the monitor's TrackCount, the plots' PointCounts and DrOnlyCount := 0.
+    TMonitorThread& monitor = Connection->Monitor();
+    monitor.TrackCount = 0;
+    monitor.AltitudePointCount = 0;
+    monitor.VelocityPointCount = 0;
+    monitor.DrOnlyCount = 0;
+}
+
+void TFormMain::ShowTtffText(TTtffText text)
+{
+    InfoContent->SetText(TInfoLabel::ttff, text == TTtffText::Counting ? "counting" : "--");
+}
+
+void TFormMain::ClearAltitudeVelocityPlots()
+{
+    TMonitorThread& monitor = Connection->Monitor();
+    monitor.AltitudePointCount = 0;
+    monitor.VelocityPointCount = 0;
+}
+
+void TFormMain::ReceiverLost(uint32_t connection)
+{
+    if (connection != ConnectionNumber || !IsRunning()) {
+        return;
+    }
+    const bool recording = IsRecording();
+    DisconnectReceiver();
+    Dialogs.Beep();
+    Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
+                 PathText(ReceiverLostText(ConnectedPortName, recording)));
+}
+
+void TFormMain::ShowLogWriteFailures()
+{
+    const TLogFiles& logs = Connection->Monitor().LogFiles();
+    if (!logs.Recording()) {
+        return;
+    }
+    if (const TLogWriteFailure failure = logs.LogFailure(); failure.Failed && !LogFailureShown) {
+        LogFailureShown = true;
+        SetStatusText(LogPanel, LogWriteFailedStatusText(LogFileName, failure.Errno));
+    }
+    if (const TLogWriteFailure failure = logs.RawFailure(); failure.Failed && !RawFailureShown) {
+        RawFailureShown = true;
+        SetStatusText(RawPanel, RawWriteFailedStatusText(RawFileName, failure.Errno));
+    }
 }
 
 } // namespace zz

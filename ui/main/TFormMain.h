@@ -8,6 +8,7 @@
 
 #include "core/TControlFlags.h"
 #include "core/TKeptValues.h"
+#include "core/TProtocolHooks.h"
 #include "io/COMSTATUS.h"
 #include "ui/main/TCommandHistory.h"
 
@@ -15,6 +16,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMdiArea;
 class QPushButton;
 
@@ -22,6 +24,9 @@ namespace zz {
 
 class TChildWindow;
 class TFormPort;
+class TQtDisplay;
+class TReceiverConnection;
+class TWindowListener;
 class TInfoForm;
 class TLogForm;
 class TROTForm;
@@ -82,6 +87,10 @@ public:
 
     QString StatusText(int panel) const;
 
+    // The View menu's shared step: shows a hidden window and ticks its item, or hides a shown
+    // one and removes the tick.
+    void ToggleChildWindow(TChildWindow* window, QAction* item);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,6 +121,16 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildViewMenu();
+    void AddViewItem(QMenu* menu, TChildWindow* window, const char* caption, const char* name,
+                     QKeyCombination shortcut);
+    void CreateConnection();
+    // The protocol thread's events, on the window thread.
+    void ShowTtffText(TTtffText text);
+    void ClearAltitudeVelocityPlots();
+    void ReceiverLost(uint32_t connection);
+    // Shows a failed write of a log file in its status panel, once per recording.
+    void ShowLogWriteFailures();
     void BuildCommandLine(QWidget* parent);
     void BuildStatusBar();
     void CreateChildWindows();
@@ -140,12 +159,28 @@ private:
     QAction* Exit1 = nullptr;
     QAction* Comstate = nullptr;
     QAction* ClearAllWindow = nullptr;
+    QAction* InfVisible = nullptr;
+    QAction* LogVisible = nullptr;
+    QAction* RotVisible = nullptr;
 
     QWidget* Panel1 = nullptr;
     QLineEdit* EditSend = nullptr;
     QPushButton* ButtonSend = nullptr;
     QCheckBox* CheckAddSum = nullptr;
     std::array<QLabel*, 5> StatusPanels{};
+
+    // The threads behind the windows, made after the windows they show in.
+    std::unique_ptr<TQtDisplay> Display;
+    std::unique_ptr<TWindowListener> Listener;
+    std::unique_ptr<TReceiverConnection> Connection;
+    // Counts connect attempts, so that an event of an ended connection is recognised.
+    uint32_t ConnectionNumber = 0;
+    std::string ConnectedPortName;
+    // The recording's file names, and whether a failed write of each is already shown.
+    std::string LogFileName;
+    std::string RawFileName;
+    bool LogFailureShown = false;
+    bool RawFailureShown = false;
 };
 
 } // namespace zz
