@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/windows/LogTrim.h"
@@ -35,6 +36,11 @@ TLogForm::TLogForm(QWidget* parent) : QWidget(parent)
     Memo->setFocusPolicy(Qt::ClickFocus);
     Memo->setAttribute(Qt::WA_InputMethodEnabled, false);
 
+    RefreshTimer = new QTimer(this);
+    RefreshTimer->setSingleShot(true);
+    RefreshTimer->setInterval(kRefreshMs);
+    connect(RefreshTimer, &QTimer::timeout, this, &TLogForm::FlushToBox);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Memo);
@@ -44,13 +50,16 @@ void TLogForm::AppendLogLine(std::string_view line)
 {
     Content.append(line);
     Content.push_back('\n');
-    AppendToBox(line);
-    ScrollToNewest();
-
     if (const size_t cut = LogTrimLength(Content); cut > 0) {
         Content.erase(0, cut);
-        Memo->setPlainText(Latin1(Content));
-        ScrollToNewest();
+        BoxStale = true;
+        Pending.clear();
+    } else {
+        AddPending(line);
+    }
+    ScrollPending = true;
+    if (!RefreshTimer->isActive()) {
+        RefreshTimer->start();
     }
 }
 
@@ -60,20 +69,46 @@ void TLogForm::AppendSentLine(std::string_view command)
     line.append(command);
     Content.append(line);
     Content.push_back('\n');
-    AppendToBox(line);
+    AddPending(line);
+    if (!RefreshTimer->isActive()) {
+        RefreshTimer->start();
+    }
 }
 
 void TLogForm::Clear()
 {
+    RefreshTimer->stop();
     Content.clear();
+    Pending.clear();
+    BoxStale = false;
+    ScrollPending = false;
     Memo->clear();
 }
 
-void TLogForm::AppendToBox(std::string_view text)
+void TLogForm::AddPending(std::string_view text)
 {
-    QTextCursor cursor(Memo->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(Latin1(text) + QLatin1Char('\n'));
+    if (!BoxStale) {
+        Pending.append(text);
+        Pending.push_back('\n');
+    }
+}
+
+void TLogForm::FlushToBox()
+{
+    RefreshTimer->stop();
+    if (BoxStale) {
+        Memo->setPlainText(Latin1(Content));
+    } else if (!Pending.empty()) {
+        QTextCursor cursor(Memo->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(Latin1(Pending));
+    }
+    Pending.clear();
+    BoxStale = false;
+    if (ScrollPending) {
+        ScrollToNewest();
+        ScrollPending = false;
+    }
 }
 
 void TLogForm::ScrollToNewest()

@@ -5,6 +5,7 @@
 #include <string_view>
 
 class QPlainTextEdit;
+class QTimer;
 
 namespace zz {
 
@@ -24,16 +25,27 @@ public:
     void AppendSentLine(std::string_view command);
     void Clear();
 
+    // Lines reach the box together once per kRefreshMs rather than one repaint per line, which
+    // at ten cycles a second would be most of the program's work. Text() is always current.
+    static constexpr int kRefreshMs = 100;
+    // Brings the box up to Text() now.
+    void FlushToBox();
+
     // The text the box holds, each line ended by '\n'.
     const std::string& Text() const { return Content; }
     QPlainTextEdit* MemoLog() const { return Memo; }
 
 private:
-    void AppendToBox(std::string_view text);
+    void AddPending(std::string_view text);
     void ScrollToNewest();
 
     QPlainTextEdit* Memo = nullptr;
+    QTimer* RefreshTimer = nullptr;
     std::string Content;
+    // Text appended since the last flush; BoxStale: the front was trimmed, the box is refilled.
+    std::string Pending;
+    bool BoxStale = false;
+    bool ScrollPending = false;
 };
 
 } // namespace zz
