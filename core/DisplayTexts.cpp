@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "core/DisplayCycle.h"
 #include "core/TKeptValues.h"
 
 namespace zz {
@@ -294,51 +295,37 @@ std::optional<std::string_view> TDisplayTexts::Find(std::string_view key) const
     return std::nullopt;
 }
 
+namespace {
+
+// Collects the texts of a cycle under their label names.
+struct TTextSink
+{
+    TDisplayTexts& Out;
+
+    void Info(TInfoLabel label, std::string_view text)
+    {
+        if (label != TInfoLabel::rot) {
+            Out.Add(InfoLabelName(label), text);
+        }
+    }
+    void Dr(TDrLabel label, std::string_view text) { Out.Add(DrLabelName(label), text); }
+    void Direction(const TDirectionView&) {}
+    void Draw(TDrawStep) {}
+};
+
+} // namespace
+
+bool IsDeadReckoningOnly(int32_t fixQuality)
+{
+    return fixQuality == kFixDeadReckoning;
+}
+
 void ComputeDisplayTexts(const TReceiverState& snapshot, int protocolIndex, uint32_t& drOnlyCount,
                          TDisplayTexts& out)
 {
     out.Clear();
-    if (snapshot.TtffUpdated) {
-        out.Add("ttff", TtffText(snapshot.Ttff).View());
-    }
-    // The cycle summary has no text; the position plot reads it.
-    if (snapshot.PositionUpdated) {
-        out.Add("fix", FixText(snapshot.FixQuality));
-        drOnlyCount = snapshot.FixQuality == kFixDeadReckoning ? drOnlyCount + 1 : 0;
-        out.Add("rotcnt", DrCountText(drOnlyCount).View());
-        out.Add("lat", LatitudeText(snapshot.Latitude).View());
-        out.Add("lon", LongitudeText(snapshot.Longitude).View());
-    }
-    if (snapshot.DateTimeUpdated) {
-        out.Add("utc", DateTimeText(snapshot.Year, snapshot.Month, snapshot.Day, snapshot.Hour,
-                                    snapshot.Minute, snapshot.Second)
-                           .View());
-    }
-    if (snapshot.AltitudeUpdated) {
-        out.Add("usat", UsatText(snapshot.SatellitesUsed).View());
-        out.Add("alt", AltitudeText(snapshot.Altitude).View());
-    }
-    if (snapshot.FixModeUpdated) {
-        out.Add("dim", DimText(snapshot.FixMode));
-    }
-    if (snapshot.DopUpdated) {
-        out.Add("pdop", DopText(snapshot.Pdop).View());
-        out.Add("hdop", DopText(snapshot.Hdop).View());
-        out.Add("vdop", DopText(snapshot.Vdop).View());
-    }
-    if (snapshot.VelocityUpdated) {
-        out.Add("vel", SpeedText(snapshot.Speed).View());
-        out.Add("dir", CourseText(snapshot.Course).View());
-        out.Add("MT", MTText(snapshot.Course, snapshot.CourseReference));
-    }
-    // The satellite and accuracy groups are drawn, not written as texts.
-    if (snapshot.RotUpdated) {
-        out.Add("rotst", RotStatusText(snapshot.RotStatus));
-        out.Add("rot", RateOfTurnText(snapshot.RateOfTurn).View());
-    }
-    if (snapshot.VersionUpdated) {
-        out.Add("fver", VersionText(snapshot.ProgramVersion, protocolIndex).View());
-    }
+    TTextSink sink{out};
+    RunDisplaySteps(snapshot, protocolIndex, drOnlyCount, sink);
 }
 
 } // namespace zz

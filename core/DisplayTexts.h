@@ -17,6 +17,8 @@ namespace zz {
 
 // Information `fix`: "No fix", "GPS", "DGPS", "DR only".
 std::string_view FixText(int32_t fixQuality);
+// Whether the fix quality is "DR only", which the DR window counts.
+bool IsDeadReckoningOnly(int32_t fixQuality);
 // Information `dim`: "No fix", "2D fix", "3D fix".
 std::string_view DimText(int32_t fixMode);
 // Information `rot` and DR `rotst`: "Active", "Inactive".
@@ -85,10 +87,10 @@ struct TDisplayTexts
     size_t Size() const { return Count; }
 };
 
-// The text half of one display cycle: replaces out with the texts of the groups whose updated
-// flags are raised in snapshot, in the cycle's order (ttff; fix, rotcnt, lat, lon; utc; usat,
-// alt; dim; pdop, hdop, vdop; vel, dir, MT; rotst, rot; fver). A position update counts
-// drOnlyCount up for a "DR only" fix and resets it for any other. The snapshot is not changed.
+// The text half of one display cycle (RunDisplaySteps): replaces out with the texts of the
+// groups whose updated flags are raised in snapshot, in the cycle's order, keyed by label name.
+// The Information window's rot repeats the DR window's rotst and is not listed; the DR rate of
+// turn is "rot". The snapshot is not changed.
 void ComputeDisplayTexts(const TReceiverState& snapshot, int protocolIndex, uint32_t& drOnlyCount,
                          TDisplayTexts& out);
 

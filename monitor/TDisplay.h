@@ -1,50 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string_view>
 
-#include "core/NumberFormat.h"
+#include "core/DisplayCycle.h"
 #include "core/TReceiverState.h"
 
 namespace zz {
-
-// Value labels of the Information window.
-enum class TInfoLabel
-{
-    utc,
-    fix,
-    dim,
-    rot,
-    usat,
-    lat,
-    lon,
-    alt,
-    vel,
-    dir,
-    MT,
-    pdop,
-    hdop,
-    vdop,
-    ttff,
-    fver,
-};
-
-// Value labels of the DR window.
-enum class TDrLabel
-{
-    rot,
-    rotst,
-    rotcnt,
-};
-
-// What the Direction window shows for one course update.
-struct TDirectionView
-{
-    TShortText DirLabel;          // degrees with one decimal, or "--"
-    std::string_view MTLabel;     // "True Track", "Magnetic Track" or empty
-    std::optional<int> ArrowAngle; // no angle: the arrow is hidden
-};
 
 // The windows as the monitor sees them. The window layer implements it (the GUI, or the
 // console of the headless monitor). Post is the only call made from the monitor thread; every
@@ -63,7 +25,8 @@ public:
     virtual void SetDrText(TDrLabel label, std::string_view text) = 0;
     virtual void SetDirection(const TDirectionView& view) = 0;
 
-    // A display cycle starts for this snapshot (flags as taken) and ends.
+    // A display cycle starts for this snapshot and ends. The snapshot's updated flags stay as
+    // taken for the whole cycle, for every call in it.
     virtual void BeginUpdate(const TReceiverState& snapshot);
     virtual void EndUpdate();
 

@@ -62,13 +62,6 @@ private:
     void MonitorLoop();
     // Runs on the window thread: the line taken last goes to the Log window.
     void AppendLogLine();
-    // The update steps of the cycle.
-    void UpdatePosition();
-    void UpdateDateTime();
-    void UpdateAltitude();
-    void UpdateCourse();
-    void UpdateSatellites();
-    void UpdateAccuracy();
     // Sets an event of the protocol thread, if that thread is still the current one.
     void SignalProtocol(TGpsioThread* expected, TEvent TSioThread::*event);
 

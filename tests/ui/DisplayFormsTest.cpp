@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "core/DisplayTexts.h"
-#include "ui/windows/DisplayLabels.h"
+#include "core/DisplayCycle.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TROTForm.h"

@@ -30,7 +30,7 @@
 #include "ui/main/TReceiverConnection.h"
 #include "ui/main/TUserDialogs.h"
 #include "ui/main/TWindowListener.h"
-#include "ui/windows/DisplayLabels.h"
+#include "core/DisplayCycle.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TLogForm.h"

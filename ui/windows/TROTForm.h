@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "ui/windows/DisplayLabels.h"
+#include "core/DisplayCycle.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "ui/windows/DisplayLabels.h"
+#include "core/DisplayCycle.h"
 
 namespace zz {
 
