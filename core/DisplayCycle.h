@@ -74,8 +74,7 @@ enum class TDrawStep
 // Direction(const TDirectionView&) and Draw(TDrawStep). This is the one place that decides the
 // cycle's order and texts, for the windows and for the headless decoder alike.
 template <typename Sink>
-void RunDisplaySteps(const TReceiverState& s, int protocolIndex, uint32_t& drOnlyCount,
-                     Sink& sink)
+void RunDisplaySteps(const TReceiverState& s, int protocolIndex, uint32_t& drOnlyCount, Sink& sink)
 {
     if (s.TtffUpdated) {
         sink.Info(TInfoLabel::ttff, TtffText(s.Ttff).View());

@@ -7,9 +7,9 @@
 #include <QMdiArea>
 #include <QTest>
 #include <QTimer>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <pty.h>
@@ -243,7 +243,8 @@ TEST_F(FormMainConnectionTest, UnpluggedReceiverDisconnectsOnceAndKeepsTheRecord
     ASSERT_TRUE(Form.IsRunning());
     Dialogs.SaveAnswers = {At("lost.log"), At("lost.bin")};
     Form.MenuLogOpenClick();
-    const std::string sentence = "$GPGGA,120000.00,4723.0000,N,00832.0000,E,1,08,1.0,410.0,M,48.0,M,,*64\r\n";
+    const std::string sentence =
+        "$GPGGA,120000.00,4723.0000,N,00832.0000,E,1,08,1.0,410.0,M,48.0,M,,*64\r\n";
     ASSERT_EQ(::write(master, sentence.data(), sentence.size()),
               static_cast<ssize_t>(sentence.size()));
     ASSERT_TRUE(QTest::qWaitFor(

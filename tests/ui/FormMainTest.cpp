@@ -378,6 +378,58 @@ TEST_F(FormMainTest, ClearCommandArmsTheTimeToFirstFix)
     }
 }
 
+TEST_F(FormMainTest, PresetSendsFollowTheSelectedProtocolAndOnlyRestartsArm)
+{
+    const struct
+    {
+        bool Running;
+        bool Restart;
+        int Selected;
+        const char* Text;
+        std::vector<std::string> Calls;
+    } cases[] = {
+        {true,
+         true,
+         ProtocolNmea,
+         "$DIRU,GPclr,3",
+         {"send with checksum $DIRU,GPclr,3", "log line $DIRU,GPclr,3", "arm"}},
+        {true,
+         true,
+         ProtocolBinary,
+         "C18280C3CA",
+         {"send C18280C3CA", "log line C18280C3CA", "arm"}},
+        {true,
+         false,
+         ProtocolNmea,
+         "$DIRU,GPout,1",
+         {"send with checksum $DIRU,GPout,1", "log line $DIRU,GPout,1"}},
+        {false, true, ProtocolNmea, "$DIRU,GPclr,1", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        Form.ControlFlags().Running.store(c.Running ? 1 : 0);
+        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(c.Selected);
+        // The box is ignored by preset sends.
+        Find<QCheckBox>("CheckAddSum")->setChecked(c.Selected != ProtocolNmea);
+        Form.InfoForm().SetText(TInfoLabel::ttff, "12.5");
+        Form.Calls.clear();
+        if (c.Restart) {
+            Form.SendPresetRestart(c.Text);
+        } else {
+            Form.SendPresetCommand(c.Text);
+        }
+        EXPECT_EQ(Form.Calls, c.Calls);
+        if (!c.Running) {
+            EXPECT_NE(Form.CommandHistory().Slot(1), c.Text);
+            continue;
+        }
+        EXPECT_EQ(Form.CommandHistory().Slot(1), c.Text);
+        EXPECT_EQ(Form.StatusText(2), QStringLiteral("Sent Data:") + QString::fromLatin1(c.Text));
+        EXPECT_EQ(Form.InfoForm().Text(TInfoLabel::ttff),
+                  c.Restart ? QStringLiteral("--") : QStringLiteral("12.5"));
+    }
+}
+
 TEST_F(FormMainTest, ConnectingResetsTheWindowsWhetherOrNotThePortOpens)
 {
     for (const bool opens : {true, false}) {

@@ -13,7 +13,6 @@ constexpr char16_t kControlV = 22;
 constexpr char16_t kControlX = 24;
 constexpr char16_t kControlZ = 26;
 
-
 bool IsHexDigit(char16_t character)
 {
     return (character >= u'0' && character <= u'9') || (character >= u'A' && character <= u'F') ||

@@ -32,6 +32,11 @@ std::string SentDataStatusText(std::string_view command)
     return std::string(kSentDataStatus) + std::string(command);
 }
 
+std::string PresetSentStatusText(std::string_view command)
+{
+    return "Sent Data:" + std::string(command);
+}
+
 std::string LogSavedStatusText(std::string_view fileName)
 {
     return "Log[.log] : " + std::string(fileName);
@@ -52,7 +57,8 @@ std::string ConnectFailureText(std::string_view portName, const TPortOpenError& 
     std::string text = CantConnectText(portName);
     if (error.Reason == TPortOpenFailure::PermissionDenied) {
         std::string reason = DescribeOpenFailure(error);
-        reason.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
+        reason.front() =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
         text += "\n" + reason + ".";
     }
     return text;

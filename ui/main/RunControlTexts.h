@@ -31,6 +31,8 @@ std::string_view ProtocolName(int protocolIndex);
 std::string ConnectedStatusText(std::string_view portName, std::string_view protocolName);
 // Status panel 2 after a typed command was sent.
 std::string SentDataStatusText(std::string_view command);
+// Status panel 2 after a preset command was sent: "Sent Data:" and the command, no blank.
+std::string PresetSentStatusText(std::string_view command);
 // Status panels 3 and 4 while recording: the file's name without its folder.
 std::string LogSavedStatusText(std::string_view fileName);
 std::string RawSavedStatusText(std::string_view fileName);

@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "core/CommandRules.h"
+#include "core/DisplayCycle.h"
 #include "io/PortScan.h"
 #include "monitor/TMonitorThread.h"
 #include "ui/main/CommandEntry.h"
@@ -30,7 +31,6 @@
 #include "ui/main/TReceiverConnection.h"
 #include "ui/main/TUserDialogs.h"
 #include "ui/main/TWindowListener.h"
-#include "core/DisplayCycle.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TLogForm.h"
@@ -460,6 +460,33 @@ void TFormMain::ArmTtffOnClear()
     }
     InfoContent->SetText(TInfoLabel::ttff, "--");
     ArmTtff();
+}
+
+void TFormMain::SendPresetRestart(std::string_view text)
+{
+    SendPreset(text, true);
+}
+
+void TFormMain::SendPresetCommand(std::string_view text)
+{
+    SendPreset(text, false);
+}
+
+void TFormMain::SendPreset(std::string_view text, bool restart)
+{
+    if (!IsRunning()) {
+        return;
+    }
+    if (restart) {
+        InfoContent->SetText(TInfoLabel::ttff, "--");
+    }
+    SendToReceiver(text, PortDialog->SelectedProtocolIndex() == ProtocolNmea);
+    WriteSentLine(text);
+    History.PushHistory(text);
+    if (restart) {
+        ArmTtff();
+    }
+    SetStatusText(SentDataPanel, PresetSentStatusText(text));
 }
 
 void TFormMain::WriteSentLine(std::string_view text)

@@ -77,6 +77,11 @@ public:
     void ButtonSendClick();
     bool SendTypedCommand(std::string_view text);
     void ArmTtffOnClear();
+    // The preset command window's sends: the check characters follow the selected protocol
+    // (NMEA sends with them), not the "Add Checksum" box. A restart also arms the time to first
+    // fix.
+    void SendPresetRestart(std::string_view text);
+    void SendPresetCommand(std::string_view text);
     // A sent command into the Log window (and the text log while recording).
     void WriteSentLine(std::string_view text);
     const TCommandHistory& CommandHistory() const { return History; }
@@ -137,6 +142,7 @@ private:
     void ResetWindows(bool fullReset);
     void SetStatusText(int panel, std::string_view text);
     void ShowRecordingStopped();
+    void SendPreset(std::string_view text, bool restart);
     void ApplyLogMenuState(bool recording);
 
     std::unique_ptr<TUserDialogs> OwnDialogs;

@@ -24,9 +24,8 @@ void TWindowListener::ClearAltitudeVelocityPlots()
 void TWindowListener::ReceiverLost()
 {
     QMetaObject::invokeMethod(
-        Context, [handler = Handlers.ReceiverLost, connection = Connection.load()] {
-            handler(connection);
-        },
+        Context,
+        [handler = Handlers.ReceiverLost, connection = Connection.load()] { handler(connection); },
         Qt::QueuedConnection);
 }
 
