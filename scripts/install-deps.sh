@@ -20,6 +20,10 @@ packages=(
     xdotool
     imagemagick
     python3
+    dbus-daemon
+    at-spi2-core
+    python3-gi
+    gir1.2-atspi-2.0
 )
 
 missing=()
