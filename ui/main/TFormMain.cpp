@@ -31,6 +31,7 @@
 #include "ui/main/TReceiverConnection.h"
 #include "ui/main/TUserDialogs.h"
 #include "ui/main/TWindowListener.h"
+#include "ui/main/TWindowQueue.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TLogForm.h"
@@ -142,13 +143,14 @@ TFormMain::~TFormMain()
 
 void TFormMain::CreateConnection()
 {
-    Display = std::make_unique<TQtDisplay>(*this, *InfoContent, *LogContent, *RotContent);
+    WindowQueue = new TWindowQueue(this);
+    Display = std::make_unique<TQtDisplay>(*WindowQueue, *InfoContent, *LogContent, *RotContent);
     Display->SetAfterUpdate([this] { ShowLogWriteFailures(); });
     TWindowListener::THandlers handlers;
     handlers.ShowTtffText = [this](TTtffText text) { ShowTtffText(text); };
     handlers.ClearAltitudeVelocityPlots = [this] { ClearAltitudeVelocityPlots(); };
     handlers.ReceiverLost = [this](uint32_t connection) { ReceiverLost(connection); };
-    Listener = std::make_unique<TWindowListener>(*this, std::move(handlers));
+    Listener = std::make_unique<TWindowListener>(*WindowQueue, std::move(handlers));
     Connection = std::make_unique<TReceiverConnection>(Flags, Kept, *Display, *Listener);
 }
 

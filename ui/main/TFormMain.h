@@ -27,6 +27,7 @@ class TFormPort;
 class TQtDisplay;
 class TReceiverConnection;
 class TWindowListener;
+class TWindowQueue;
 class TInfoForm;
 class TLogForm;
 class TROTForm;
@@ -176,6 +177,7 @@ private:
     std::array<QLabel*, 5> StatusPanels{};
 
     // The threads behind the windows, made after the windows they show in.
+    TWindowQueue* WindowQueue = nullptr;
     std::unique_ptr<TQtDisplay> Display;
     std::unique_ptr<TWindowListener> Listener;
     std::unique_ptr<TReceiverConnection> Connection;

@@ -1,22 +1,20 @@
 #include "ui/main/TQtDisplay.h"
 
-#include <QMetaObject>
-#include <QObject>
-
+#include "ui/main/TWindowQueue.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TLogForm.h"
 #include "ui/windows/TROTForm.h"
 
 namespace zz {
 
-TQtDisplay::TQtDisplay(QObject& context, TInfoForm& info, TLogForm& log, TROTForm& rot)
-    : Context(&context), Info(info), Log(log), Rot(rot)
+TQtDisplay::TQtDisplay(TWindowQueue& queue, TInfoForm& info, TLogForm& log, TROTForm& rot)
+    : Queue(queue), Info(info), Log(log), Rot(rot)
 {
 }
 
 void TQtDisplay::Post(std::function<void()> work)
 {
-    QMetaObject::invokeMethod(Context, std::move(work), Qt::QueuedConnection);
+    Queue.Post(std::move(work));
 }
 
 void TQtDisplay::AppendLogLine(std::string_view line)

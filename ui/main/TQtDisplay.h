@@ -4,21 +4,19 @@
 
 #include "monitor/TDisplay.h"
 
-class QObject;
-
 namespace zz {
 
 class TInfoForm;
 class TLogForm;
 class TROTForm;
+class TWindowQueue;
 
-// The display windows as the monitor thread sees them. Post queues work onto the thread of the
-// context object (the main window), so every window call runs on the window thread; work still
-// queued when the context goes away is dropped with it. The context outlives the monitor thread.
+// The display windows as the monitor thread sees them. Post hands work to the window queue, so
+// every window call runs on the window thread. The queue outlives the monitor thread.
 class TQtDisplay final : public TDisplay
 {
 public:
-    TQtDisplay(QObject& context, TInfoForm& info, TLogForm& log, TROTForm& rot);
+    TQtDisplay(TWindowQueue& queue, TInfoForm& info, TLogForm& log, TROTForm& rot);
 
     void Post(std::function<void()> work) override;
 
@@ -32,7 +30,7 @@ public:
     void SetAfterUpdate(std::function<void()> afterUpdate) { AfterUpdate = std::move(afterUpdate); }
 
 private:
-    QObject* Context;
+    TWindowQueue& Queue;
     TInfoForm& Info;
     TLogForm& Log;
     TROTForm& Rot;

@@ -1,32 +1,28 @@
 #include "ui/main/TWindowListener.h"
 
-#include <QMetaObject>
-#include <QObject>
+#include "ui/main/TWindowQueue.h"
 
 namespace zz {
 
-TWindowListener::TWindowListener(QObject& context, THandlers handlers)
-    : Context(&context), Handlers(std::move(handlers))
+TWindowListener::TWindowListener(TWindowQueue& queue, THandlers handlers)
+    : Queue(queue), Handlers(std::move(handlers))
 {
 }
 
 void TWindowListener::ShowTtffText(TTtffText text)
 {
-    QMetaObject::invokeMethod(
-        Context, [handler = Handlers.ShowTtffText, text] { handler(text); }, Qt::QueuedConnection);
+    Queue.Post([handler = Handlers.ShowTtffText, text] { handler(text); });
 }
 
 void TWindowListener::ClearAltitudeVelocityPlots()
 {
-    QMetaObject::invokeMethod(Context, Handlers.ClearAltitudeVelocityPlots, Qt::QueuedConnection);
+    Queue.Post(Handlers.ClearAltitudeVelocityPlots);
 }
 
 void TWindowListener::ReceiverLost()
 {
-    QMetaObject::invokeMethod(
-        Context,
-        [handler = Handlers.ReceiverLost, connection = Connection.load()] { handler(connection); },
-        Qt::QueuedConnection);
+    Queue.Post(
+        [handler = Handlers.ReceiverLost, connection = Connection.load()] { handler(connection); });
 }
 
 } // namespace zz

@@ -6,13 +6,13 @@
 
 #include "io/TProtocolListener.h"
 
-class QObject;
-
 namespace zz {
 
-// The protocol thread's events for the windows, queued onto the thread of the context object
-// (the main window). Each event carries the number of the connection whose thread reported it,
-// so that the window can ignore what a connection already ended reported.
+class TWindowQueue;
+
+// The protocol thread's events for the windows, queued onto the window thread. Each event
+// carries the number of the connection whose thread reported it, so that the window can ignore
+// what a connection already ended reported.
 class TWindowListener final : public TProtocolListener
 {
 public:
@@ -23,7 +23,7 @@ public:
         std::function<void(uint32_t connection)> ReceiverLost;
     };
 
-    TWindowListener(QObject& context, THandlers handlers);
+    TWindowListener(TWindowQueue& queue, THandlers handlers);
 
     // Set on the window thread before the connection's protocol thread starts.
     void SetConnection(uint32_t number) { Connection.store(number); }
@@ -33,7 +33,7 @@ public:
     void ReceiverLost() override;
 
 private:
-    QObject* Context;
+    TWindowQueue& Queue;
     const THandlers Handlers;
     std::atomic<uint32_t> Connection{0};
 };
