@@ -30,6 +30,7 @@
 #include "ui/main/TQtDisplay.h"
 #include "ui/main/TReceiverConnection.h"
 #include "ui/main/TUserDialogs.h"
+#include "ui/main/TViewMenu.h"
 #include "ui/main/TWindowListener.h"
 #include "ui/main/TWindowQueue.h"
 #include "ui/windows/TChildWindow.h"
@@ -196,42 +197,12 @@ void TFormMain::BuildViewMenu()
     // Only the windows that exist have an item; the plot windows add theirs.
     QMenu* view = menuBar()->addMenu(QStringLiteral("View(&V)"));
     view->setObjectName(QStringLiteral("MenuView"));
-    AddViewItem(view, InfoChild, "< Information > window(&I)", "InfVisible", Qt::ALT | Qt::Key_1);
-    InfVisible = view->actions().back();
-    AddViewItem(view, LogChild, "< Log > window(&L)", "LogVisible", Qt::ALT | Qt::Key_8);
-    LogVisible = view->actions().back();
-    AddViewItem(view, RotChild, "< DR > window(&R)", "RotVisible", Qt::ALT | Qt::Key_9);
-    RotVisible = view->actions().back();
+    ViewMenu = new TViewMenu(*view, *MdiArea);
+    ViewMenu->AddWindow(*InfoChild, "< Information > window(&I)", "InfVisible",
+                        Qt::ALT | Qt::Key_1);
+    ViewMenu->AddWindow(*LogChild, "< Log > window(&L)", "LogVisible", Qt::ALT | Qt::Key_8);
+    ViewMenu->AddWindow(*RotChild, "< DR > window(&R)", "RotVisible", Qt::ALT | Qt::Key_9);
     view->addSeparator();
-}
-
-void TFormMain::AddViewItem(QMenu* menu, TChildWindow* window, const char* caption,
-                            const char* name, QKeyCombination shortcut)
-{
-    QAction* item = menu->addAction(QString::fromLatin1(caption));
-    item->setObjectName(QString::fromLatin1(name));
-    item->setShortcut(QKeySequence(shortcut));
-    item->setCheckable(true);
-    item->setChecked(!window->isHidden());
-    // The tick follows the clicks through ToggleChildWindow, not Qt's own toggling.
-    connect(item, &QAction::triggered, this, [this, window, item] {
-        item->setChecked(!item->isChecked());
-        ToggleChildWindow(window, item);
-    });
-    connect(window, &TChildWindow::Hidden, item, [item] { item->setChecked(false); });
-}
-
-void TFormMain::ToggleChildWindow(TChildWindow* window, QAction* item)
-{
-    if (item->isChecked()) {
-        window->hide();
-        item->setChecked(false);
-        return;
-    }
-    window->show();
-    item->setChecked(true);
-    MdiArea->setActiveSubWindow(window);
-    window->raise();
 }
 
 void TFormMain::BuildCommandLine(QWidget* parent)

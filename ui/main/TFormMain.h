@@ -32,6 +32,7 @@ class TInfoForm;
 class TLogForm;
 class TROTForm;
 class TUserDialogs;
+class TViewMenu;
 
 // The application's main window: the work area with the display windows, the menus, the
 // command line and the status bar. It holds the control block the other threads consult and
@@ -93,10 +94,6 @@ public:
 
     QString StatusText(int panel) const;
 
-    // The View menu's shared step: shows a hidden window and ticks its item, or hides a shown
-    // one and removes the tick.
-    void ToggleChildWindow(TChildWindow* window, QAction* item);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -128,8 +125,6 @@ protected:
 private:
     void BuildMenus();
     void BuildViewMenu();
-    void AddViewItem(QMenu* menu, TChildWindow* window, const char* caption, const char* name,
-                     QKeyCombination shortcut);
     void CreateConnection();
     // The protocol thread's events, on the window thread.
     void ShowTtffText(TTtffText text);
@@ -166,9 +161,7 @@ private:
     QAction* Exit1 = nullptr;
     QAction* Comstate = nullptr;
     QAction* ClearAllWindow = nullptr;
-    QAction* InfVisible = nullptr;
-    QAction* LogVisible = nullptr;
-    QAction* RotVisible = nullptr;
+    TViewMenu* ViewMenu = nullptr;
 
     QWidget* Panel1 = nullptr;
     QLineEdit* EditSend = nullptr;
