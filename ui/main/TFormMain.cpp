@@ -640,7 +640,7 @@ bool TFormMain::StopReplay()
     if (!Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(kStopReplayQuestion))) {
         return false;
     }
-    // Replays are opened by a later part of the window; there is nothing to close yet.
+    // Nothing can replay yet, so there is no replay to close.
     return true;
 }
 
