@@ -34,7 +34,6 @@ public:
     // says why and no protocol thread is left.
     bool Open(const COMSTATUS& status, int protocolIndex);
     TPortOpenError OpenError() const { return LastOpenError; }
-    bool HasProtocolThread() const { return Protocol != nullptr; }
 
     // Suspends the protocol thread and the monitor thread.
     void SuspendThreads();
