@@ -197,6 +197,16 @@ TShortText LatitudeText(double latitude)
     return text;
 }
 
+TShortText LatitudeFullText(double latitude)
+{
+    TShortText text("Latitude          \n");
+    if (!AppendCoordinate(text, latitude, kLatitudeLimit, 'S', 'N')) {
+        return NoText();
+    }
+    text.Append("\n0m");
+    return text;
+}
+
 TShortText LongitudeText(double longitude)
 {
     TShortText text;

@@ -38,6 +38,9 @@ TShortText DateTimeText(int32_t year, int32_t month, int32_t day, int32_t hour, 
 // Information `lat`: an empty first line, the coordinate ("N 035 40' 12.348\"") and "0m", so
 // that the coordinate lands in the visible band of the label; or "--".
 TShortText LatitudeText(double latitude);
+// The whole three-line latitude text, as the position plot's centre label shows it: the word
+// "Latitude" with its ten trailing blanks, the coordinate and "0m"; or "--".
+TShortText LatitudeFullText(double latitude);
 // Information `lon`: "W 139 45' 07.404\"" or "--".
 TShortText LongitudeText(double longitude);
 // Information `alt`: metres from -999.9 to 40000 with one decimal.
