@@ -26,6 +26,13 @@ bool TEvent::WaitFor(int milliseconds)
     return set;
 }
 
+void TEvent::Wait()
+{
+    std::unique_lock<std::mutex> lock(Mutex);
+    Signalled.wait(lock, [this] { return State; });
+    State = false;
+}
+
 bool TEvent::IsSet() const
 {
     std::lock_guard<std::mutex> lock(Mutex);

@@ -59,7 +59,7 @@ bool TGpsioThread::OpenReceiverPort(const COMSTATUS& status)
                     status.DataBits);
 }
 
-TTakeResult TGpsioThread::TakeLine(char* buffer, int32_t& count)
+TTakeResult TGpsioThread::TakeLine(char* buffer, int32_t& count, bool untilPut)
 {
     const TMonitorCall call(MonitorCalls);
     if (Terminated()) {
@@ -67,8 +67,13 @@ TTakeResult TGpsioThread::TakeLine(char* buffer, int32_t& count)
     }
     const TTakeResult result = Engine->Ring().TakeLine(buffer, count);
     if (result == TTakeResult::Nothing) {
-        LineRingEvent.WaitFor(Flags.Replaying.load() == 1 ? kTakeLineReplayWaitMs
-                                                          : kTakeLineWaitMs);
+        if (Flags.Replaying.load() == 1) {
+            LineRingEvent.WaitFor(kTakeLineReplayWaitMs);
+        } else if (untilPut) {
+            LineRingEvent.Wait();
+        } else {
+            LineRingEvent.WaitFor(kTakeLineWaitMs);
+        }
     }
     return result;
 }

@@ -37,7 +37,11 @@ public:
 
     // One line from the ring (monitor thread). On an empty ring it waits for a put (40 ms
     // during a replay, else 80) and returns Nothing; Nothing at once once termination is asked.
-    TTakeResult TakeLine(char* buffer, int32_t& count);
+    // With untilPut the wait outside a replay has no time limit: only a put, WakeMonitor or
+    // the end of this thread ends it, so an idle link costs no wake-ups at all.
+    TTakeResult TakeLine(char* buffer, int32_t& count, bool untilPut = false);
+    // Ends a wait of TakeLine at once (window thread, before the monitor lets go of this thread).
+    void WakeMonitor() { LineRingEvent.Set(); }
     // The whole record when a group changed (monitor thread); false once termination is asked.
     bool TakeSnapshot(TReceiverState& copy);
 

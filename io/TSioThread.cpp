@@ -39,6 +39,7 @@ TSioThread::TSioThread(bool createSuspended, TControlFlags& flags,
                        std::atomic<uint8_t>& displayPending)
     : TThread(createSuspended), Flags(flags), DisplayPending(displayPending)
 {
+    SetThreadName("zz-serial");
     WakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (WakeFd < 0) {
         WakeError = errno;

@@ -1,6 +1,10 @@
 #include "io/TThread.h"
 
+#include <pthread.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 
 namespace zz {
 
@@ -23,6 +27,13 @@ void TThread::FinishConstruction()
     }
 }
 
+void TThread::SetThreadName(const char* name)
+{
+    const size_t length = std::min(std::strlen(name), Name.size() - 1);
+    std::copy_n(name, length, Name.data());
+    Name[length] = '\0';
+}
+
 void TThread::Resume()
 {
     {
@@ -38,7 +49,12 @@ void TThread::Resume()
 void TThread::StartBody()
 {
     Started = true;
-    Body = std::thread([this] { Execute(); });
+    Body = std::thread([this] {
+        if (Name[0] != '\0') {
+            ::pthread_setname_np(::pthread_self(), Name.data());
+        }
+        Execute();
+    });
 }
 
 void TThread::Suspend()

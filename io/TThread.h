@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -45,6 +46,9 @@ protected:
     virtual void WakeForTermination();
 
     void FinishConstruction();
+    // The name the body's thread carries (as top and /proc show it), at most 15 characters;
+    // set before the body starts.
+    void SetThreadName(const char* name);
     // Terminate, resume if suspended, wait for the body.
     void StopThread();
 
@@ -57,6 +61,7 @@ private:
     void StartBody();
 
     const bool CreateSuspended;
+    std::array<char, 16> Name{};
     mutable std::mutex GateMutex;
     std::condition_variable GateChanged;
     bool SuspendedFlag = true;

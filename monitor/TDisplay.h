@@ -30,8 +30,9 @@ public:
     virtual void BeginUpdate(const TReceiverState& snapshot);
     virtual void EndUpdate();
 
-    // The plot and satellite parts of the update steps, for the windows that draw them.
-    virtual void PlotPosition(const TReceiverState& snapshot);
+    // The plot and satellite parts of the update steps, for the windows that draw them. The
+    // position plot takes the cycle point that cyclePointPending announces, and clears it.
+    virtual void PlotPosition(const TReceiverState& snapshot, bool& cyclePointPending);
     virtual void PlotAltitude(const TReceiverState& snapshot);
     virtual void PlotCourse(const TReceiverState& snapshot);
     virtual void ShowSatellites(const TReceiverState& snapshot);

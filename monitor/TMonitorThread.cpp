@@ -15,10 +15,10 @@ constexpr int kIdlePassMs = 80;
 
 TMonitorThread::TMonitorThread(TControlFlags& flags, TDisplay& display)
     : TThread(true), Flags(flags), Display(display),
-      Logs(flags.ProtocolSelection, flags.HeaderSelection),
-      WindowCall(display)
+      Logs(flags.ProtocolSelection, flags.HeaderSelection), WindowCall(display)
 {
     ResetReceiverState(Snapshot);
+    SetThreadName("zz-monitor");
     FinishConstruction();
 }
 
@@ -33,8 +33,18 @@ TMonitorThread::~TMonitorThread()
 
 void TMonitorThread::SetProtocolThread(TGpsioThread* thread)
 {
-    std::lock_guard<std::mutex> lock(ProtocolMutex);
-    Protocol = thread;
+    // The loop may be waiting for a line inside the current thread, holding ProtocolMutex, with
+    // no time limit: it is told not to wait again and woken, so that the lock comes free. Only
+    // this (window) thread writes Protocol, so reading it here needs no lock.
+    Detaching.store(true);
+    if (Protocol != nullptr) {
+        Protocol->WakeMonitor();
+    }
+    {
+        std::lock_guard<std::mutex> lock(ProtocolMutex);
+        Protocol = thread;
+    }
+    Detaching.store(false);
 }
 
 void TMonitorThread::Execute()
@@ -56,8 +66,15 @@ void TMonitorThread::MonitorLoop()
             std::lock_guard<std::mutex> lock(ProtocolMutex);
             protocol = Protocol;
             if (protocol != nullptr) {
-                lineTaken = protocol->TakeLine(LineBuffer.data(), LineLength) != TTakeResult::Nothing;
+                // While nothing arrives the wait has no time limit: a put, a detach or the
+                // protocol thread's end wakes it; an idle link costs no periodic wake-up.
+                lineTaken = protocol->TakeLine(LineBuffer.data(), LineLength, !Detaching.load()) !=
+                            TTakeResult::Nothing;
             }
+        }
+        if (Detaching.load()) {
+            // Let the window thread take the lock it is waiting for.
+            std::this_thread::yield();
         }
         if (protocol == nullptr) {
             SleepFor(kIdlePassMs);

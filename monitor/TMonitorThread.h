@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "core/SkyPlot.h"
 #include "core/TControlFlags.h"
 #include "core/TLineRing.h"
 #include "core/TReceiverState.h"
@@ -39,14 +40,13 @@ public:
 
     // Set by the decoders, cleared after each display cycle and when a replay starts playing.
     std::atomic<uint8_t> DisplayPending{0};
-    // Counters of the plots and the display cycle, zeroed by the window resets. Only the window
-    // thread touches them (inside the hand-offs and the resets).
+    // State of the display cycle kept between cycles, reset by the window resets. Only the
+    // window thread touches it (inside the hand-offs and the resets); the plot windows keep
+    // their own point counts with their series.
     uint32_t DrOnlyCount = 0;
-    int32_t TrackCount = 0;
-    int32_t AltitudePointCount = 0;
-    int32_t VelocityPointCount = 0;
     bool CyclePointPending = false;
-    bool SbasSavedValid = false;
+    // The SBAS part of the satellite table, put back behind a GPS table that arrives alone.
+    TSbasSaved SbasSaved{};
 
     // The display cycle over Snapshot; runs on the window thread.
     void UpdateDisplays();
@@ -71,6 +71,8 @@ private:
     TWindowCall WindowCall;
     std::mutex ProtocolMutex; // held while the loop uses Protocol
     TGpsioThread* Protocol = nullptr;
+    // SetProtocolThread is waiting for ProtocolMutex: the loop must not wait for a line.
+    std::atomic<bool> Detaching{false};
     std::array<char, kLineSlotSize> LineBuffer{};
     int32_t LineLength = 0;
     TReceiverState Snapshot{};

@@ -64,7 +64,8 @@ bool TWindowCall::Run(std::function<void()> work)
 
     std::unique_lock<std::mutex> lock(State->Mutex);
     State->Changed.wait(lock, [this] {
-        return State->Phase == TPhase::Done || (State->Cancelled && State->Phase != TPhase::Running);
+        return State->Phase == TPhase::Done ||
+               (State->Cancelled && State->Phase != TPhase::Running);
     });
     const bool ran = State->Phase == TPhase::Done;
     State->Phase = TPhase::Idle;

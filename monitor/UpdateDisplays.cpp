@@ -10,8 +10,10 @@ namespace {
 struct TDisplaySink
 {
     TDisplay& Display;
-    const TReceiverState& Snapshot;
+    TReceiverState& Snapshot;
     bool& CyclePointPending;
+    std::atomic<int32_t>& GpsSatCount;
+    TSbasSaved& SbasSaved;
 
     void Info(TInfoLabel label, std::string_view text) { Display.SetInfoText(label, text); }
     void Dr(TDrLabel label, std::string_view text) { Display.SetDrText(label, text); }
@@ -23,7 +25,7 @@ struct TDisplaySink
             CyclePointPending = true;
             break;
         case TDrawStep::Position:
-            Display.PlotPosition(Snapshot);
+            Display.PlotPosition(Snapshot, CyclePointPending);
             break;
         case TDrawStep::Altitude:
             Display.PlotAltitude(Snapshot);
@@ -31,9 +33,15 @@ struct TDisplaySink
         case TDrawStep::Course:
             Display.PlotCourse(Snapshot);
             break;
-        case TDrawStep::Satellites:
+        case TDrawStep::Satellites: {
+            // The windows see the table with the remembered SBAS entries put back behind the
+            // GPS ones.
+            int32_t gpsSatCount = GpsSatCount.load();
+            MergeSbasSatellites(Snapshot, gpsSatCount, SbasSaved);
+            GpsSatCount.store(gpsSatCount);
             Display.ShowSatellites(Snapshot);
             break;
+        }
         case TDrawStep::Accuracy:
             Display.ShowAccuracy(Snapshot);
             break;
@@ -66,7 +74,7 @@ void ClearShownFlags(TReceiverState& s)
 void TMonitorThread::UpdateDisplays()
 {
     Display.BeginUpdate(Snapshot);
-    TDisplaySink sink{Display, Snapshot, CyclePointPending};
+    TDisplaySink sink{Display, Snapshot, CyclePointPending, Flags.GpsSatCount, SbasSaved};
     RunDisplaySteps(Snapshot, Flags.ProtocolSelection.load(), DrOnlyCount, sink);
     ClearShownFlags(Snapshot);
     Display.EndUpdate();

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -23,8 +25,8 @@ namespace {
 
 const char* InfoName(TInfoLabel label)
 {
-    static const char* const kNames[] = {"utc", "fix",  "dim",  "rot",  "usat", "lat",
-                                         "lon", "alt",  "vel",  "dir",  "MT",   "pdop",
+    static const char* const kNames[] = {"utc",  "fix",  "dim",  "rot", "usat", "lat",
+                                         "lon",  "alt",  "vel",  "dir", "MT",   "pdop",
                                          "hdop", "vdop", "ttff", "fver"};
     return kNames[static_cast<int>(label)];
 }
@@ -41,10 +43,7 @@ const char* DrName(TDrLabel label)
 class TThreadedDisplay final : public TDisplay
 {
 public:
-    TThreadedDisplay()
-        : Window([this] { RunWindowThread(); })
-    {
-    }
+    TThreadedDisplay() : Window([this] { RunWindowThread(); }) {}
     ~TThreadedDisplay() override
     {
         {
@@ -198,15 +197,22 @@ TEST_F(MonitorThreadTest, EachLineReachesTheLogBeforeTheSnapshotItProduced)
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const std::string gga = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
     ASSERT_TRUE(Pty.WriteMaster(gga + "\r\n"));
-    ASSERT_TRUE(WaitUntil([&] { return Protocol->LineRingEvent.IsSet(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !Protocol->ProtocolEngine().Ring().IsEmpty(); }));
     Flags.Running = 1;
     ASSERT_TRUE(WaitForCall("end"));
 
-    const std::vector<std::string> expected = {
-        "log " + gga, "begin", "fix=GPS", "DR rotcnt=0",
-        "lat=\nN 048 07' 02.280\"\n0m", "lon=E 011 31' 00.000\"", "usat=8", "alt=545.4", "end"};
+    const std::vector<std::string> expected = {"log " + gga,
+                                               "begin",
+                                               "fix=GPS",
+                                               "DR rotcnt=0",
+                                               "lat=\nN 048 07' 02.280\"\n0m",
+                                               "lon=E 011 31' 00.000\"",
+                                               "usat=8",
+                                               "alt=545.4",
+                                               "end"};
     EXPECT_EQ(Display.Calls(), expected);
-    EXPECT_EQ(Monitor->DisplayPending.load(), 0);
+    // The monitor clears it once the hand-off has returned, just after the window ran "end".
+    EXPECT_TRUE(WaitUntil([&] { return Monitor->DisplayPending.load() == 0; }));
     // Both events were set after their hand-offs (created set, consumed by these waits first).
     Protocol->DisplayDone.WaitFor(0);
     Protocol->LineConsumed.WaitFor(0);
@@ -226,7 +232,8 @@ TEST_F(MonitorThreadTest, ABacklogIsShownOneLinePerPassInOrder)
     }
     ASSERT_EQ(lines.size(), 20u);
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(lines[static_cast<size_t>(i)], "log $GPTXT,01,01,02,line " + std::to_string(i) + "*00");
+        EXPECT_EQ(lines[static_cast<size_t>(i)],
+                  "log $GPTXT,01,01,02,line " + std::to_string(i) + "*00");
     }
 }
 
@@ -325,6 +332,51 @@ TEST_F(MonitorThreadTest, NothingIsShownOnceTheRunHasStopped)
     ASSERT_TRUE(Pty.WriteMaster("$GPTXT,late*00\r\n"));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(Display.Calls().empty());
+}
+
+// Voluntary context switches of this process's threads that carry the name: each is one wake-up
+// after a wait.
+long WakeUps(const std::string& threadName)
+{
+    long total = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name != threadName) {
+            continue;
+        }
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) {
+                total += std::stol(line.substr(line.find(':') + 1));
+            }
+        }
+    }
+    return total;
+}
+
+TEST_F(MonitorThreadTest, AnIdleLinkWakesNeitherTheMonitorNorTheSerialThread)
+{
+    ASSERT_TRUE(Pty.WriteMaster("$GPTXT,first*00\r\n"));
+    ASSERT_TRUE(WaitForCall("log $GPTXT,first*00"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+    const long monitorBefore = WakeUps("zz-monitor");
+    const long serialBefore = WakeUps("zz-serial");
+    ASSERT_GT(monitorBefore, 0); // the threads are found by their names
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    // A timed wait of the line hand-off would wake the monitor several times meanwhile.
+    EXPECT_EQ(WakeUps("zz-monitor") - monitorBefore, 0);
+    EXPECT_EQ(WakeUps("zz-serial") - serialBefore, 0);
+
+    // The next line still arrives, and letting go of the protocol thread does not wait for one.
+    ASSERT_TRUE(Pty.WriteMaster("$GPTXT,second*00\r\n"));
+    ASSERT_TRUE(WaitForCall("log $GPTXT,second*00"));
+    Monitor->SetProtocolThread(nullptr);
+    Monitor->SetProtocolThread(Protocol.get());
+    ASSERT_TRUE(Pty.WriteMaster("$GPTXT,third*00\r\n"));
+    EXPECT_TRUE(WaitForCall("log $GPTXT,third*00"));
 }
 
 } // namespace
