@@ -33,10 +33,16 @@
 #include "ui/main/TViewMenu.h"
 #include "ui/main/TWindowListener.h"
 #include "ui/main/TWindowQueue.h"
+#include "ui/windows/TAltiPlot.h"
+#include "ui/windows/TCN.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TLogForm.h"
+#include "ui/windows/TPosPlot.h"
 #include "ui/windows/TROTForm.h"
+#include "ui/windows/TSky.h"
+#include "ui/windows/TTtrack.h"
+#include "ui/windows/TVeloPlot.h"
 #include "ui/windows/WindowFonts.h"
 
 namespace zz {
@@ -48,10 +54,6 @@ constexpr QSize kMinimumSize{290, 45};
 constexpr int kCommandPanelHeight = 25;
 constexpr auto kReconnectPause = std::chrono::milliseconds(200);
 
-// Outer rectangles of the display windows in the work area at start-up.
-constexpr QRect kInfoWindowRect{0, 0, 243, 355};
-constexpr QRect kLogWindowRect{253, 229, 500, 250};
-constexpr QRect kRotWindowRect{400, 300, 207, 95};
 constexpr int kLogWindowMaximumHeight = 500;
 
 enum TStatusPanel
@@ -133,6 +135,8 @@ TFormMain::TFormMain(TUserDialogs* dialogs, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
+    InitialLeft = x();
+    InitialTop = y();
 }
 
 TFormMain::~TFormMain()
@@ -145,7 +149,10 @@ TFormMain::~TFormMain()
 void TFormMain::CreateConnection()
 {
     WindowQueue = new TWindowQueue(this);
-    Display = std::make_unique<TQtDisplay>(*WindowQueue, *InfoContent, *LogContent, *RotContent);
+    Display = std::make_unique<TQtDisplay>(
+        *WindowQueue, TQtDisplay::TWindows{*InfoContent, *LogContent, *RotContent, *PosPlotContent,
+                                           *AltiPlotContent, *VeloPlotContent, *TtrackContent,
+                                           *CNContent, *SkyContent});
     Display->SetAfterUpdate([this] { ShowLogWriteFailures(); });
     TWindowListener::THandlers handlers;
     handlers.ShowTtffText = [this](TTtffText text) { ShowTtffText(text); };
@@ -194,15 +201,60 @@ void TFormMain::BuildMenus()
 
 void TFormMain::BuildViewMenu()
 {
-    // Only the windows that exist have an item; the plot windows add theirs.
     QMenu* view = menuBar()->addMenu(QStringLiteral("View(&V)"));
     view->setObjectName(QStringLiteral("MenuView"));
-    ViewMenu = new TViewMenu(*view, *MdiArea);
-    ViewMenu->AddWindow(*InfoChild, "< Information > window(&I)", "InfVisible",
-                        Qt::ALT | Qt::Key_1);
-    ViewMenu->AddWindow(*LogChild, "< Log > window(&L)", "LogVisible", Qt::ALT | Qt::Key_8);
-    ViewMenu->AddWindow(*RotChild, "< DR > window(&R)", "RotVisible", Qt::ALT | Qt::Key_9);
+    Showallwindow1 = view->addAction(QStringLiteral("Show all window(&S)"));
+    Showallwindow1->setObjectName(QStringLiteral("Showallwindow1"));
+    Showallwindow1->setShortcut(QKeySequence(Qt::Key_F7));
+    connect(Showallwindow1, &QAction::triggered, this, &TFormMain::ShowAllWindows);
+    default1 = view->addAction(QStringLiteral("Default layout(&D)"));
+    default1->setObjectName(QStringLiteral("default1"));
+    default1->setShortcut(QKeySequence(Qt::Key_F8));
+    connect(default1, &QAction::triggered, this, &TFormMain::ApplyDefaultLayout);
     view->addSeparator();
+
+    struct TItem
+    {
+        TChildWindowId Window;
+        const char* Caption;
+        const char* Name;
+        Qt::Key Key;
+    };
+    static constexpr TItem kItems[] = {
+        {TChildWindowId::Information, "< Information > window(&I)", "InfVisible", Qt::Key_1},
+        {TChildWindowId::PositionPlot, "< Position plot > window(&P)", "PosVisible", Qt::Key_2},
+        {TChildWindowId::AltitudePlot, "< Altitude plot > window(&A)", "AltVisible", Qt::Key_3},
+        {TChildWindowId::VelocityPlot, "< Velocity plot > window(&V)", "VelVisible", Qt::Key_4},
+        {TChildWindowId::SkyPlot, "< Sky plot > window(&K)", "SkyVisible", Qt::Key_5},
+        {TChildWindowId::SignalLevel, "< Signal level > window(&G)", "CnrVisible", Qt::Key_6},
+        {TChildWindowId::Direction, "< Direction > window(&T)", "DirVisible", Qt::Key_7},
+        {TChildWindowId::Log, "< Log > window(&L)", "LogVisible", Qt::Key_8},
+        {TChildWindowId::DR, "< DR > window(&R)", "RotVisible", Qt::Key_9},
+    };
+    ViewMenu = new TViewMenu(*view, *MdiArea);
+    for (const TItem& item : kItems) {
+        ViewMenu->AddWindow(item.Window, *ChildWindow(item.Window), item.Caption, item.Name,
+                            Qt::ALT | item.Key);
+    }
+    view->addSeparator();
+}
+
+TChildWindow* TFormMain::ChildWindow(TChildWindowId id) const
+{
+    return Children[static_cast<size_t>(id)];
+}
+
+void TFormMain::ShowAllWindows()
+{
+    ViewMenu->ShowAllWindows();
+}
+
+void TFormMain::ApplyDefaultLayout()
+{
+    ViewMenu->ApplyDefaultBounds();
+    showNormal();
+    move(InitialLeft, InitialTop);
+    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
 }
 
 void TFormMain::BuildCommandLine(QWidget* parent)
@@ -255,29 +307,40 @@ void TFormMain::CreateChildWindows()
     queries.ScanPorts = [] { return ScanPorts(); };
     PortDialog = new TFormPort(Kept, Flags, Dialogs, std::move(queries), this);
 
+    PosPlotContent = new TPosPlot(Flags);
+    AddChildWindow(PosPlotContent, "Position plot", "PosPlot", TChildWindowId::PositionPlot);
+    AltiPlotContent = new TAltiPlot(Flags);
+    AddChildWindow(AltiPlotContent, "Altitude plot", "AltiPlot", TChildWindowId::AltitudePlot);
+    VeloPlotContent = new TVeloPlot(Flags);
+    AddChildWindow(VeloPlotContent, "Velocity plot", "VeloPlot", TChildWindowId::VelocityPlot);
+    TtrackContent = new TTtrack;
+    AddChildWindow(TtrackContent, "Direction", "Ttrack", TChildWindowId::Direction);
+    CNContent = new TCN;
+    AddChildWindow(CNContent, "Signal level", "CN", TChildWindowId::SignalLevel);
+    SkyContent = new TSky;
+    AddChildWindow(SkyContent, "Sky plot", "Sky", TChildWindowId::SkyPlot);
     LogContent = new TLogForm;
-    LogChild = new TChildWindow(LogContent, QStringLiteral("Log"));
-    LogChild->setObjectName(QStringLiteral("LogForm"));
-    MdiArea->addSubWindow(LogChild);
-    LogChild->Place(kLogWindowRect);
+    LogChild = AddChildWindow(LogContent, "Log", "LogForm", TChildWindowId::Log);
     LogChild->setMaximumHeight(kLogWindowMaximumHeight);
-
     RotContent = new TROTForm;
-    RotChild = new TChildWindow(RotContent, QStringLiteral("DR"));
-    RotChild->setObjectName(QStringLiteral("ROTForm"));
-    MdiArea->addSubWindow(RotChild);
-    RotChild->Place(kRotWindowRect);
-
+    RotChild = AddChildWindow(RotContent, "DR", "ROTForm", TChildWindowId::DR);
     InfoContent = new TInfoForm;
-    InfoChild = new TChildWindow(InfoContent, QStringLiteral("Information"));
-    InfoChild->setObjectName(QStringLiteral("InfoForm"));
-    MdiArea->addSubWindow(InfoChild);
-    InfoChild->Place(kInfoWindowRect);
+    InfoChild = AddChildWindow(InfoContent, "Information", "InfoForm", TChildWindowId::Information);
+}
 
-    // The Log and DR windows start hidden; the View menu shows them.
-    LogChild->hide();
-    RotChild->hide();
-    InfoChild->show();
+TChildWindow* TFormMain::AddChildWindow(QWidget* form, const char* caption, const char* name,
+                                        TChildWindowId id)
+{
+    auto* child = new TChildWindow(form, QString::fromLatin1(caption));
+    child->setObjectName(QString::fromLatin1(name));
+    MdiArea->addSubWindow(child);
+    const TDefaultBounds& bounds = DefaultBounds(id);
+    // The direction window is made before the signal level window, which takes its height.
+    const TChildWindow* direction = ChildWindow(TChildWindowId::Direction);
+    child->Place(PlacedBounds(bounds, direction ? direction->height() : bounds.Bounds.height()));
+    child->setVisible(bounds.Shown);
+    Children[static_cast<size_t>(id)] = child;
+    return child;
 }
 
 QString TFormMain::StatusText(int panel) const
@@ -367,14 +430,23 @@ void TFormMain::ClearAllWindows()
 
 void TFormMain::ResetWindows(bool fullReset)
 {
-    if (fullReset) {
-        InfoContent->ResetDisplay();
-        RotContent->ResetDisplay();
-    } else {
-        InfoContent->ClearDisplay();
-        RotContent->ClearDisplay();
-    }
+    // Each window's full reset or clear, in the fixed order of the windows.
+    const auto reset = [fullReset](auto& window) {
+        if (fullReset) {
+            window.ResetDisplay();
+        } else {
+            window.ClearDisplay();
+        }
+    };
+    reset(*InfoContent);
+    reset(*RotContent);
+    reset(*VeloPlotContent);
+    reset(*AltiPlotContent);
     LogContent->Clear();
+    reset(*PosPlotContent);
+    reset(*TtrackContent);
+    reset(*CNContent);
+    reset(*SkyContent);
 
     Flags.GpsSatCount.store(0);
     ResetMonitorCounts();
@@ -653,10 +725,8 @@ void TFormMain::WriteSentLogLine(std::string_view text)
 void TFormMain::ResetMonitorCounts()
 {
     TMonitorThread& monitor = Connection->Monitor();
-    monitor.TrackCount = 0;
-    monitor.AltitudePointCount = 0;
-    monitor.VelocityPointCount = 0;
     monitor.DrOnlyCount = 0;
+    monitor.SbasSaved.Valid = false;
 }
 
 void TFormMain::ShowTtffText(TTtffText text)
@@ -666,9 +736,8 @@ void TFormMain::ShowTtffText(TTtffText text)
 
 void TFormMain::ClearAltitudeVelocityPlots()
 {
-    TMonitorThread& monitor = Connection->Monitor();
-    monitor.AltitudePointCount = 0;
-    monitor.VelocityPointCount = 0;
+    AltiPlotContent->ClearSeries();
+    VeloPlotContent->ClearSeries();
 }
 
 void TFormMain::ReceiverLost(uint32_t connection)

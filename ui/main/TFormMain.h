@@ -10,6 +10,7 @@
 #include "core/TKeptValues.h"
 #include "core/TProtocolHooks.h"
 #include "io/COMSTATUS.h"
+#include "ui/main/DefaultLayout.h"
 #include "ui/main/TCommandHistory.h"
 
 class QAction;
@@ -22,8 +23,14 @@ class QPushButton;
 
 namespace zz {
 
+class TAltiPlot;
 class TChildWindow;
+class TCN;
 class TFormPort;
+class TPosPlot;
+class TSky;
+class TTtrack;
+class TVeloPlot;
 class TQtDisplay;
 class TReceiverConnection;
 class TWindowListener;
@@ -61,10 +68,23 @@ public:
     TLogForm& LogForm() const { return *LogContent; }
     TROTForm& ROTForm() const { return *RotContent; }
     TInfoForm& InfoForm() const { return *InfoContent; }
+    TPosPlot& PosPlot() const { return *PosPlotContent; }
+    TAltiPlot& AltiPlot() const { return *AltiPlotContent; }
+    TVeloPlot& VeloPlot() const { return *VeloPlotContent; }
+    TTtrack& Ttrack() const { return *TtrackContent; }
+    TCN& CN() const { return *CNContent; }
+    TSky& Sky() const { return *SkyContent; }
     TChildWindow* LogWindow() const { return LogChild; }
     TChildWindow* ROTWindow() const { return RotChild; }
     TChildWindow* InfoWindow() const { return InfoChild; }
+    TChildWindow* ChildWindow(TChildWindowId id) const;
     QMdiArea* WorkArea() const { return MdiArea; }
+
+    // Window layout: every window shown; the default bounds, with the main window back where
+    // it started and at its start-up size.
+    void ShowAllWindows();
+    void ApplyDefaultLayout();
+    QPoint InitialPosition() const { return {InitialLeft, InitialTop}; }
 
     // Connection control.
     void OpenReceiverSetting();
@@ -135,6 +155,8 @@ private:
     void BuildCommandLine(QWidget* parent);
     void BuildStatusBar();
     void CreateChildWindows();
+    TChildWindow* AddChildWindow(QWidget* form, const char* caption, const char* name,
+                                 TChildWindowId id);
     void ResetWindows(bool fullReset);
     void SetStatusText(int panel, std::string_view text);
     void ShowRecordingStopped();
@@ -152,16 +174,28 @@ private:
     TLogForm* LogContent = nullptr;
     TROTForm* RotContent = nullptr;
     TInfoForm* InfoContent = nullptr;
+    TPosPlot* PosPlotContent = nullptr;
+    TAltiPlot* AltiPlotContent = nullptr;
+    TVeloPlot* VeloPlotContent = nullptr;
+    TTtrack* TtrackContent = nullptr;
+    TCN* CNContent = nullptr;
+    TSky* SkyContent = nullptr;
     TChildWindow* LogChild = nullptr;
     TChildWindow* RotChild = nullptr;
     TChildWindow* InfoChild = nullptr;
+    // The main window's place at start-up, where the default layout puts it back.
+    int InitialLeft = 0;
+    int InitialTop = 0;
 
     QAction* MenuLogOpen = nullptr;
     QAction* MenuLogClose = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Comstate = nullptr;
     QAction* ClearAllWindow = nullptr;
+    QAction* Showallwindow1 = nullptr;
+    QAction* default1 = nullptr;
     TViewMenu* ViewMenu = nullptr;
+    std::array<TChildWindow*, kChildWindowCount> Children{};
 
     QWidget* Panel1 = nullptr;
     QLineEdit* EditSend = nullptr;

@@ -6,9 +6,15 @@
 
 namespace zz {
 
+class TAltiPlot;
+class TCN;
 class TInfoForm;
 class TLogForm;
+class TPosPlot;
 class TROTForm;
+class TSky;
+class TTtrack;
+class TVeloPlot;
 class TWindowQueue;
 
 // The display windows as the monitor thread sees them. Post hands work to the window queue, so
@@ -16,7 +22,21 @@ class TWindowQueue;
 class TQtDisplay final : public TDisplay
 {
 public:
-    TQtDisplay(TWindowQueue& queue, TInfoForm& info, TLogForm& log, TROTForm& rot);
+    // The windows the display cycle writes.
+    struct TWindows
+    {
+        TInfoForm& Info;
+        TLogForm& Log;
+        TROTForm& Rot;
+        TPosPlot& PosPlot;
+        TAltiPlot& AltiPlot;
+        TVeloPlot& VeloPlot;
+        TTtrack& Ttrack;
+        TCN& CN;
+        TSky& Sky;
+    };
+
+    TQtDisplay(TWindowQueue& queue, const TWindows& windows);
 
     void Post(std::function<void()> work) override;
 
@@ -24,6 +44,11 @@ public:
     void SetInfoText(TInfoLabel label, std::string_view text) override;
     void SetDrText(TDrLabel label, std::string_view text) override;
     void SetDirection(const TDirectionView& view) override;
+    void PlotPosition(const TReceiverState& snapshot, bool& cyclePointPending) override;
+    void PlotAltitude(const TReceiverState& snapshot) override;
+    void PlotCourse(const TReceiverState& snapshot) override;
+    void ShowSatellites(const TReceiverState& snapshot) override;
+    void ShowAccuracy(const TReceiverState& snapshot) override;
     void EndUpdate() override;
 
     // Runs on the window thread after each received line shown and each display cycle.
@@ -31,9 +56,7 @@ public:
 
 private:
     TWindowQueue& Queue;
-    TInfoForm& Info;
-    TLogForm& Log;
-    TROTForm& Rot;
+    TWindows Windows;
     std::function<void()> AfterUpdate;
 };
 

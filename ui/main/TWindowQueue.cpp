@@ -18,7 +18,7 @@ void TWindowQueue::Post(std::function<void()> work)
         Queue.push_back(std::move(work));
     }
     if (wake) {
-        QMetaObject::invokeMethod(this, "RunQueued", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TWindowQueue::RunQueued, Qt::QueuedConnection);
     }
 }
 

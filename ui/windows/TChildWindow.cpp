@@ -26,6 +26,12 @@ void TChildWindow::Place(const QRect& outer)
     setGeometry(QRect(outer.topLeft(), outer.size().expandedTo(minimumSizeHint())));
 }
 
+void TChildWindow::HoldHeight(int outerHeight)
+{
+    setMinimumHeight(outerHeight);
+    setMaximumHeight(outerHeight);
+}
+
 void TChildWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();

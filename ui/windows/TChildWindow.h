@@ -19,6 +19,10 @@ public:
     // form's fixed client size leaves.
     void Place(const QRect& outer);
 
+    // Pins the window's outer height (its minimum and its maximum), for the windows whose height
+    // follows their width.
+    void HoldHeight(int outerHeight);
+
 signals:
     // The user closed (hid) the window; the View menu unticks its item.
     void Hidden();

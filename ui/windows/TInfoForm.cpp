@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPalette>
 
+#include "ui/windows/DarkScheme.h"
 #include "ui/windows/WindowFonts.h"
 
 namespace zz {
@@ -13,7 +14,6 @@ constexpr int kRowHeight = 19;
 constexpr int kCaptionLeft = 11;
 constexpr int kCaptionWidth = 70;
 constexpr int kWideCaptionWidth = 94;
-const QColor kBackground(64, 64, 64);
 
 struct TCaptionRow
 {
@@ -94,11 +94,7 @@ constexpr std::string_view kNoText = "--";
 TInfoForm::TInfoForm(QWidget* parent) : QWidget(parent)
 {
     setFixedSize(kClientSize);
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBackground);
-    colours.setColor(QPalette::WindowText, Qt::white);
-    setPalette(colours);
+    UseDarkScheme(*this);
     setFont(DisplayFont(kFontPixels));
 
     // Creation order is stacking order: later labels lie over earlier ones, which is what
@@ -127,6 +123,8 @@ QLabel* TInfoForm::AddLabel(const char* text, int left, int top, int width, int 
 {
     auto* label = new QLabel(QString::fromLatin1(text), this);
     label->setGeometry(left, top, width, height);
+    // A fixed size keeps a new text from asking the window for a new layout.
+    label->setFixedSize(width, height);
     label->setAlignment(alignment);
     // Opaque, so that a label covers the ones beneath it.
     label->setAutoFillBackground(true);

@@ -27,7 +27,7 @@ public:
 
     // Lines reach the box together once per kRefreshMs rather than one repaint per line, which
     // at ten cycles a second would be most of the program's work. Text() is always current.
-    static constexpr int kRefreshMs = 100;
+    static constexpr int kRefreshMs = 250;
     // Brings the box up to Text() now.
     void FlushToBox();
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPalette>
 
+#include "ui/windows/DarkScheme.h"
 #include "ui/windows/WindowFonts.h"
 
 namespace zz {
@@ -15,7 +16,6 @@ constexpr int kCaptionLeft = 10;
 constexpr int kCaptionWidth = 98;
 constexpr int kValueLeft = 114;
 constexpr int kValueWidth = 73;
-const QColor kBackground(64, 64, 64);
 
 struct TRow
 {
@@ -41,11 +41,7 @@ TROTForm::TROTForm(QWidget* parent) : QWidget(parent)
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(0, 0, kClientSize.width(), kClientSize.height());
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setAutoFillBackground(true);
-    QPalette colours = panel->palette();
-    colours.setColor(QPalette::Window, kBackground);
-    colours.setColor(QPalette::WindowText, Qt::white);
-    panel->setPalette(colours);
+    UseDarkScheme(*panel);
 
     for (const TRow& row : kRows) {
         auto* caption = new QLabel(QString::fromLatin1(row.Caption), panel);
@@ -54,6 +50,8 @@ TROTForm::TROTForm(QWidget* parent) : QWidget(parent)
         auto* value = new QLabel(panel);
         value->setObjectName(QString::fromLatin1(DrLabelName(row.Value)));
         value->setGeometry(kValueLeft, row.Top, kValueWidth, kLabelHeight);
+        // A fixed size keeps a new text from asking the window for a new layout.
+        value->setFixedSize(kValueWidth, kLabelHeight);
         value->setAlignment(Qt::AlignCenter);
         ValueLabels[static_cast<size_t>(row.Value)] = value;
     }
