@@ -40,10 +40,7 @@ int Fail(int status, const std::string& message)
 class ConsoleListener final : public TProtocolListener
 {
 public:
-    ConsoleListener(TConsoleDisplay& display, TMonitorThread*& monitor)
-        : Display(display), Monitor(monitor)
-    {
-    }
+    explicit ConsoleListener(TConsoleDisplay& display) : Display(display) {}
 
     void ShowTtffText(TTtffText text) override
     {
@@ -51,20 +48,14 @@ public:
             Display.SetPendingTtffText(text == TTtffText::Counting ? "counting" : "--");
         });
     }
-    void ClearAltitudeVelocityPlots() override
-    {
-        Display.Post([this] {
-            Monitor->AltitudePointCount = 0;
-            Monitor->VelocityPointCount = 0;
-        });
-    }
+    // The console draws no plots, so there are no series to empty.
+    void ClearAltitudeVelocityPlots() override {}
     void ReceiverLost() override { Lost.store(true); }
 
     std::atomic<bool> Lost{false};
 
 private:
     TConsoleDisplay& Display;
-    TMonitorThread*& Monitor;
 };
 
 COMSTATUS PortSettings(const std::string& port, int32_t baud)
@@ -105,7 +96,8 @@ int RunMonitor(int argc, char** argv)
     std::string port = options.Path;
     if (port == kSimPort) {
         TSimSettings settings;
-        settings.Protocol = options.Protocol == ProtocolBinary ? TSimProtocol::Binary : TSimProtocol::Nmea;
+        settings.Protocol =
+            options.Protocol == ProtocolBinary ? TSimProtocol::Binary : TSimProtocol::Nmea;
         settings.BaudRate = 115200;
         simulator = std::make_unique<TSimPty>(settings);
         std::string error;
@@ -116,15 +108,14 @@ int RunMonitor(int argc, char** argv)
     }
 
     TConsoleDisplay display(options.Display, stdout);
-    TMonitorThread* monitorView = nullptr;
-    ConsoleListener listener(display, monitorView);
+    ConsoleListener listener(display);
     auto monitor = std::make_unique<TMonitorThread>(flags, display);
-    monitorView = monitor.get();
 
     if (!options.BinPath.empty()) {
         TLogFiles& logs = monitor->LogFiles();
         if (!logs.OpenRawFile(options.BinPath)) {
-            return Fail(2, "cannot create '" + options.BinPath + "': " + std::strerror(logs.LastOpenErrno()));
+            return Fail(2, "cannot create '" + options.BinPath +
+                               "': " + std::strerror(logs.LastOpenErrno()));
         }
         if (!logs.OpenLogFile(options.LogPath)) {
             const int error = logs.LastOpenErrno();

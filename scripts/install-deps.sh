@@ -17,6 +17,7 @@ packages=(
     clang-14
     libclang-rt-14-dev
     xvfb
+    fonts-droid-fallback
     xdotool
     imagemagick
     python3

@@ -2,8 +2,10 @@
 """End-to-end run of the desktop application: the real program on a virtual X server, driven
 by real key presses, checked by reading its windows over the accessibility bus.
 
-The run connects to the built-in simulated receiver "SIM", waits for a position in the
-Information window and for received sentences in the Log window, records both log files for a
+The run connects to the built-in simulated receiver "SIM", waits for satellites in the sky plot
+and the signal level window and a track in the position plot (by their colours on the screen),
+restores the default layout with F8, waits for a position in the Information window and for
+received sentences in the Log window, records both log files for a
 few seconds and checks them, disconnects and closes the program, which must end with status 0.
 
 Usage: app_end_to_end.py PROGRAM [--screenshot PNG] [--sanitizer NAME]
@@ -421,6 +423,95 @@ class Run:
             raise Failure(f"Log window lines with a wrong checksum: {broken}")
         self.step(f"{len(lines)} sentences in the Log window, e.g. {lines[-1]!r}")
 
+    def screen_pixels(self, x, y, width, height):
+        """The RGB bytes of a rectangle of the screen as it shows now."""
+        result = subprocess.run(["import", "-display", self.desktop.display, "-window", "root",
+                                 "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                                 "-depth", "8", "rgb:-"], capture_output=True, timeout=60)
+        if result.returncode != 0 or len(result.stdout) != width * height * 3:
+            raise Failure("a picture of the screen failed: "
+                          f"{result.stderr.decode(errors='replace').strip()}")
+        return result.stdout
+
+    def count_colours(self, area, colours):
+        """How many pixels of the screen area (x, y, width, height) have each #RRGGBB colour."""
+        pixels = self.screen_pixels(*area)
+        wanted = {bytes.fromhex(colour.lstrip("#")): colour for colour in colours}
+        counts = dict.fromkeys(colours, 0)
+        for offset in range(0, len(pixels), 3):
+            colour = wanted.get(pixels[offset:offset + 3])
+            if colour is not None:
+                counts[colour] += 1
+        return counts
+
+    def window_area(self, title):
+        """Where a child window is on the screen: (x, y, width, height)."""
+        window = self.child_window(title)
+        if window is None:
+            raise Failure(f"no {title} window\n{self.describe()}")
+        return window.extents()
+
+    def check_pictures(self):
+        """The sky plot and the signal level window show satellites in their class colours,
+        the position plot a track."""
+        classes = ("#00F020", "#FFE000", "#FF3000")
+        self.step("waiting for satellites in the sky plot and the signal level window")
+
+        def satellites(title, least):
+            def shown():
+                counts = self.count_colours(self.window_area(title), classes)
+                # Marks of the used class beyond what the legend alone shows.
+                return counts if counts["#00F020"] >= least else None
+            return shown
+
+        sky = self.wait_until("satellite marks in the sky plot", satellites("Sky plot", 300),
+                              20, self.describe)
+        bars = self.wait_until("signal bars", satellites("Signal level", 1000), 20,
+                               self.describe)
+        self.step(f"sky plot pixels by class {sky}; signal level {bars}")
+
+        def fix_pixels():
+            # The colours of fixes, with and without dead reckoning, 2D and 3D.
+            counts = self.count_colours(self.window_area("Position plot"),
+                                        ("#00F020", "#B0FFB0", "#90E0FF", "#00B0FF"))
+            return sum(counts.values())
+
+        # The legend shows each colour once; every new track point adds a few pixels more.
+        first = fix_pixels()
+
+        def track():
+            pixels = fix_pixels()
+            return pixels if pixels >= first + 15 else None
+
+        pixels = self.wait_until("a growing track in the position plot", track, 30,
+                                 self.describe)
+        self.step(f"position plot fix-coloured pixels {first} -> {pixels}")
+
+    def check_default_layout(self):
+        self.step("Alt+5 hides the sky plot, Alt+9 shows the DR window, F8 restores the layout")
+        info_x, info_y, _, _ = self.window_area("Information")
+        # The sky plot's place in the default layout: (0, 355) of the work area, 254 wide.
+        sky_area = (info_x, info_y + 355, 254, 300)
+
+        def sky_marks():
+            return self.count_colours(sky_area, ("#00F020",))["#00F020"]
+
+        self.keys(self.main_window, "alt+5", "alt+9")
+        self.wait_until("the sky plot hidden and the DR window shown",
+                        lambda: sky_marks() == 0 and self.child_window("DR").showing, 10,
+                        self.describe)
+        self.keys(self.main_window, "F8")
+
+        def restored():
+            hidden = not self.child_window("Log").showing and not self.child_window("DR").showing
+            return hidden and sky_marks() >= 300
+
+        self.wait_until("the default layout with the sky plot back", restored, 10,
+                        self.describe)
+        sky = self.window_area("Sky plot")
+        if sky[:2] != sky_area[:2]:
+            raise Failure(f"sky plot at {sky[:2]}, expected {sky_area[:2]}")
+
     def screenshot(self, path):
         geometry = {}
         for line in xdotool("getwindowgeometry", "--shell", self.main_window).splitlines():
@@ -608,9 +699,11 @@ def run_in_session(arguments):
     try:
         run.start(program, extra_env)
         run.connect_simulated_receiver()
-        run.check_position_and_log()
+        run.check_pictures()
+        run.check_default_layout()
         if arguments.screenshot:
             run.screenshot(arguments.screenshot)
+        run.check_position_and_log()
         run.record()
         run.disconnect()
         run.close(timeout=20)
