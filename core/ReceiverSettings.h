@@ -26,7 +26,6 @@ enum class THeader : int32_t
     GSV = 6,
     ZDA = 7,
 };
-inline constexpr int32_t kHeaderCount = 8;
 
 // The sentence that supplies each group of values.
 enum class TPositionRef : int32_t // latitude, longitude, fix status
