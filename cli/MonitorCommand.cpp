@@ -1,27 +1,22 @@
 #include "cli/MonitorCommand.h"
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "cli/CliOptions.h"
 #include "cli/TConsoleDisplay.h"
-#include "core/CommandRules.h"
 #include "io/COMSTATUS.h"
 #include "io/PortOpenError.h"
-#include "io/TBinary.h"
-#include "io/TNmea.h"
-#include "monitor/TMonitorThread.h"
-#include "sim/TSimPty.h"
+#include "session/TRun.h"
 
 namespace zz::cli {
 namespace {
 
 constexpr auto kWindowSlice = std::chrono::milliseconds(50);
-constexpr const char* kSimPort = "SIM";
 
 std::atomic<bool> StopRequested{false};
 
@@ -36,35 +31,28 @@ int Fail(int status, const std::string& message)
     return status;
 }
 
-// The protocol thread's events for the windows, brought onto the console's window thread.
-class ConsoleListener final : public TProtocolListener
+// The run's events for the console, on the thread that plays the window thread.
+class ConsoleEvents final : public TRunEvents
 {
 public:
-    explicit ConsoleListener(TConsoleDisplay& display) : Display(display) {}
+    explicit ConsoleEvents(TConsoleDisplay& display) : Display(display) {}
 
     void ShowTtffText(TTtffText text) override
     {
-        Display.Post([this, text] {
-            Display.SetPendingTtffText(text == TTtffText::Counting ? "counting" : "--");
-        });
+        Display.SetPendingTtffText(text == TTtffText::Counting ? "counting" : "--");
     }
     // The console draws no plots, so there are no series to empty.
     void ClearAltitudeVelocityPlots() override {}
-    void ReceiverLost() override { Lost.store(true); }
+    void ReceiverLost() override { Lost = true; }
+    void ReplayEnded(int) override {}
+    // Reported once, at the end.
+    void LogWriteFailed() override {}
 
-    std::atomic<bool> Lost{false};
+    bool Lost = false;
 
 private:
     TConsoleDisplay& Display;
 };
-
-COMSTATUS PortSettings(const std::string& port, int32_t baud)
-{
-    COMSTATUS status;
-    status.PortName = port;
-    status.BaudRate = baud;
-    return status;
-}
 
 } // namespace
 
@@ -90,112 +78,65 @@ int RunMonitor(int argc, char** argv)
     flags.ProtocolSelection = options.Protocol;
     flags.HeaderSelection = kept.HeaderIndex.load();
 
-    // The built-in simulated receiver speaks on a pseudo-terminal of its own, so the serial
-    // path below runs exactly as for a real receiver.
-    std::unique_ptr<TSimPty> simulator;
-    std::string port = options.Path;
-    if (port == kSimPort) {
-        TSimSettings settings;
-        settings.Protocol =
-            options.Protocol == ProtocolBinary ? TSimProtocol::Binary : TSimProtocol::Nmea;
-        settings.BaudRate = 115200;
-        simulator = std::make_unique<TSimPty>(settings);
-        std::string error;
-        if (!simulator->OpenPty(error) || !simulator->Start(error)) {
-            return Fail(2, "cannot start the simulated receiver: " + error);
-        }
-        port = simulator->SlavePath();
-    }
-
     TConsoleDisplay display(options.Display, stdout);
-    ConsoleListener listener(display);
-    auto monitor = std::make_unique<TMonitorThread>(flags, display);
-
-    if (!options.BinPath.empty()) {
-        TLogFiles& logs = monitor->LogFiles();
-        if (!logs.OpenRawFile(options.BinPath)) {
-            return Fail(2, "cannot create '" + options.BinPath +
-                               "': " + std::strerror(logs.LastOpenErrno()));
+    ConsoleEvents events(display);
+    int status = 0;
+    {
+        TRun run(flags, kept, display, events);
+        if (!options.BinPath.empty() && !run.StartRecording(options.LogPath, options.BinPath)) {
+            return Fail(2, "cannot create '" + run.RecordingFailedPath() +
+                               "': " + std::strerror(run.RecordingOpenError()));
         }
-        if (!logs.OpenLogFile(options.LogPath)) {
-            const int error = logs.LastOpenErrno();
-            logs.CloseLogFiles();
-            return Fail(2, "cannot create '" + options.LogPath + "': " + std::strerror(error));
+
+        COMSTATUS line;
+        line.PortName = options.Path;
+        line.BaudRate = options.BaudRate;
+        const TProtocol protocol =
+            options.Protocol == ProtocolBinary ? TProtocol::Binary : TProtocol::Nmea;
+        if (!run.Connect(line, protocol)) {
+            run.StopRecording();
+            return Fail(2, "cannot open " + options.Path + ": " +
+                               DescribeOpenFailure(run.OpenError()));
         }
-    }
 
-    std::unique_ptr<TGpsioThread> protocol;
-    if (options.Protocol == ProtocolBinary) {
-        protocol = std::make_unique<TBinary>(true, flags, kept, monitor->DisplayPending,
-                                             &monitor->LogFiles(), &listener);
-    } else {
-        protocol = std::make_unique<TNmea>(true, flags, kept, monitor->DisplayPending,
-                                           &monitor->LogFiles(), &listener);
-    }
-    if (!protocol->OpenReceiverPort(PortSettings(port, options.BaudRate))) {
-        const std::string reason = DescribeOpenFailure(protocol->LastOpenError());
-        protocol.reset();
-        monitor->LogFiles().CloseLogFiles();
-        return Fail(2, "cannot open " + options.Path + ": " + reason);
-    }
-    monitor->SetProtocolThread(protocol.get());
-    flags.Running = 1;
-    monitor->Resume();
+        std::signal(SIGINT, RequestStop);
+        std::signal(SIGTERM, RequestStop);
 
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
-
-    if (options.Send) {
-        const std::string& text = *options.Send;
-        const bool sent = options.Checksum ? protocol->SendWithChecksum(text.data(), text.size())
-                                           : protocol->SendText(text.data(), text.size());
-        if (!sent) {
-            std::fprintf(stderr, "zedezuze-cli monitor: can't send \"%s\"\n", text.c_str());
-        } else {
-            monitor->LogFiles().WriteSentLine(text.data(), text.size());
-            char lastCommand[kLastCommandSize];
-            protocol->ProtocolEngine().CopyLastCommand(lastCommand);
-            if (IsClearCommand(lastCommand, options.Protocol)) {
-                protocol->ProtocolEngine().ArmTtff();
-                display.SetPendingTtffText("--");
+        if (options.Send) {
+            const std::string& text = *options.Send;
+            if (run.Send(text, options.Checksum, false).Sent) {
+                run.WriteSentLine(text);
+            } else {
+                std::fprintf(stderr, "zedezuze-cli monitor: can't send \"%s\"\n", text.c_str());
             }
         }
-    }
 
-    const auto start = std::chrono::steady_clock::now();
-    const auto ended = [&] {
-        if (!options.DurationSeconds) {
-            return false;
+        const auto start = std::chrono::steady_clock::now();
+        const auto ended = [&] {
+            if (!options.DurationSeconds) {
+                return false;
+            }
+            return std::chrono::steady_clock::now() - start >=
+                   std::chrono::duration<double>(*options.DurationSeconds);
+        };
+        while (!StopRequested.load() && !events.Lost && !ended()) {
+            display.RunFor(kWindowSlice);
         }
-        return std::chrono::steady_clock::now() - start >=
-               std::chrono::duration<double>(*options.DurationSeconds);
-    };
-    while (!StopRequested.load() && !listener.Lost.load() && !ended()) {
-        display.RunFor(kWindowSlice);
-    }
 
-    flags.Running = 0;
-    monitor->Suspend();
-    monitor->SetProtocolThread(nullptr);
-    protocol.reset();
-    monitor->LogFiles().CloseLogFiles();
-    const TLogWriteFailure rawFailure = monitor->LogFiles().RawFailure();
-    const TLogWriteFailure logFailure = monitor->LogFiles().LogFailure();
-    monitor.reset();
+        run.Disconnect();
+        run.StopRecording();
+        const TLogWriteFailure rawFailure = run.RawFailure();
+        const TLogWriteFailure logFailure = run.LogFailure();
+        if (events.Lost) {
+            status = Fail(1, "the receiver on " + options.Path + " went away");
+        } else if (rawFailure.Failed || logFailure.Failed) {
+            const int error = rawFailure.Failed ? rawFailure.Errno : logFailure.Errno;
+            status = Fail(1, std::string("recording failed: ") +
+                                 (error != 0 ? std::strerror(error) : "short write"));
+        }
+    }
     display.RunPending();
-    if (simulator) {
-        simulator->Stop();
-    }
-
-    if (listener.Lost.load()) {
-        return Fail(1, "the receiver on " + options.Path + " went away");
-    }
-    if (rawFailure.Failed || logFailure.Failed) {
-        const int error = rawFailure.Failed ? rawFailure.Errno : logFailure.Errno;
-        return Fail(1, std::string("recording failed: ") +
-                           (error != 0 ? std::strerror(error) : "short write"));
-    }
-    return 0;
+    return status;
 }
 
 } // namespace zz::cli

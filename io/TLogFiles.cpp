@@ -89,16 +89,14 @@ size_t TLogFiles::WriteOnce(int fd, const char* data, size_t count, std::atomic<
     do {
         written = ::write(fd, data, count);
     } while (written < 0 && errno == EINTR);
-    if (written < 0) {
-        failedErrno.store(errno);
-        failed.store(true);
-        return 0;
+    if (written >= 0 && static_cast<size_t>(written) == count) {
+        return count;
     }
-    if (static_cast<size_t>(written) != count) {
-        failedErrno.store(0);
-        failed.store(true);
+    failedErrno.store(written < 0 ? errno : 0);
+    if (!failed.exchange(true) && FailureHook) {
+        FailureHook();
     }
-    return static_cast<size_t>(written);
+    return written < 0 ? 0 : static_cast<size_t>(written);
 }
 
 void TLogFiles::WriteRawChunk(const uint8_t* bytes, size_t count)

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -51,6 +52,9 @@ public:
     void WriteSentLine(const char* text, size_t count);
 
     bool Recording() const { return RecordingFlag.load(); }
+    // Called by the writing thread, under the files' mutex, when a file's first write of a
+    // recording fails; it must only hand the news on. Set before any recording starts.
+    void SetFailureHook(std::function<void()> hook) { FailureHook = std::move(hook); }
     TLogWriteFailure RawFailure() const;
     TLogWriteFailure LogFailure() const;
 
@@ -75,6 +79,7 @@ private:
     std::atomic<int> RawErrno{0};
     std::atomic<bool> LogFailed{false};
     std::atomic<int> LogErrno{0};
+    std::function<void()> FailureHook;
     std::array<char, kLogLineTextSize + 3> LineBuffer{}; // guarded by Mutex
 };
 

@@ -1,6 +1,5 @@
 #include "monitor/TMonitorThread.h"
 
-#include <chrono>
 #include <string_view>
 #include <thread>
 
@@ -14,8 +13,7 @@ constexpr int kIdlePassMs = 80;
 } // namespace
 
 TMonitorThread::TMonitorThread(TControlFlags& flags, TDisplay& display)
-    : TThread(true), Flags(flags), Display(display),
-      Logs(flags.ProtocolSelection, flags.HeaderSelection), WindowCall(display)
+    : TThread(true), Flags(flags), Display(display), WindowCall(display)
 {
     ResetReceiverState(Snapshot);
     SetThreadName("zz-monitor");
@@ -27,8 +25,6 @@ TMonitorThread::~TMonitorThread()
     // Resume, request termination and wait for the loop; a hand-off in flight is abandoned
     // rather than waited for, since this runs on the window thread the hand-off waits for.
     StopThread();
-    Logs.CloseLogFiles();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void TMonitorThread::SetProtocolThread(TGpsioThread* thread)
@@ -43,8 +39,24 @@ void TMonitorThread::SetProtocolThread(TGpsioThread* thread)
     {
         std::lock_guard<std::mutex> lock(ProtocolMutex);
         Protocol = thread;
+        Attachment.fetch_add(1);
     }
     Detaching.store(false);
+}
+
+void TMonitorThread::ResetCounts()
+{
+    DrOnlyCount = 0;
+    SbasSaved.Valid = false;
+}
+
+bool TMonitorThread::RunForAttachment(uint32_t attachment, void (TMonitorThread::*work)())
+{
+    return WindowCall.Run([this, attachment, work] {
+        if (Attachment.load() == attachment) {
+            (this->*work)();
+        }
+    });
 }
 
 void TMonitorThread::Execute()
@@ -61,10 +73,12 @@ void TMonitorThread::MonitorLoop()
 {
     while (PassGate()) {
         TGpsioThread* protocol = nullptr;
+        uint32_t attachment = 0;
         bool lineTaken = false;
         if (Flags.IsRunning()) {
             std::lock_guard<std::mutex> lock(ProtocolMutex);
             protocol = Protocol;
+            attachment = Attachment.load();
             if (protocol != nullptr) {
                 // While nothing arrives the wait has no time limit: a put, a detach or the
                 // protocol thread's end wakes it; an idle link costs no periodic wake-up.
@@ -81,7 +95,7 @@ void TMonitorThread::MonitorLoop()
             continue;
         }
         if (lineTaken && Flags.IsRunning() && !Terminated()) {
-            if (WindowCall.Run([this] { AppendLogLine(); })) {
+            if (RunForAttachment(attachment, &TMonitorThread::AppendLogLine)) {
                 SignalProtocol(protocol, &TSioThread::LineConsumed);
             }
         }
@@ -97,7 +111,7 @@ void TMonitorThread::MonitorLoop()
             }
         }
         if (snapshotTaken && Flags.IsRunning()) {
-            if (WindowCall.Run([this] { UpdateDisplays(); })) {
+            if (RunForAttachment(attachment, &TMonitorThread::UpdateDisplays)) {
                 DisplayPending.store(0);
                 SignalProtocol(protocol, &TSioThread::DisplayDone);
             }

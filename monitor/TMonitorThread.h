@@ -10,7 +10,6 @@
 #include "core/TLineRing.h"
 #include "core/TReceiverState.h"
 #include "io/TGpsioThread.h"
-#include "io/TLogFiles.h"
 #include "io/TThread.h"
 #include "monitor/TDisplay.h"
 #include "monitor/TWindowCall.h"
@@ -23,8 +22,8 @@ namespace zz {
 // hand-offs run on the window thread while this thread waits; the windows read only this
 // object's copies (LineBuffer, Snapshot), never the protocol thread's live state.
 //
-// The main window owns it: created suspended, resumed while a run is active, suspended
-// otherwise, destroyed at the end. It also holds the log files of a recording.
+// A run owns it: created suspended, resumed while a connection or a replay plays, suspended
+// otherwise, destroyed at the end.
 class TMonitorThread final : public TThread
 {
 public:
@@ -35,18 +34,12 @@ public:
     // once the loop no longer uses the previous one, so that it may then be destroyed.
     void SetProtocolThread(TGpsioThread* thread);
 
-    TLogFiles& LogFiles() { return Logs; }
-    bool Recording() const { return Logs.Recording(); }
-
     // Set by the decoders, cleared after each display cycle and when a replay starts playing.
     std::atomic<uint8_t> DisplayPending{0};
-    // State of the display cycle kept between cycles, reset by the window resets. Only the
-    // window thread touches it (inside the hand-offs and the resets); the plot windows keep
-    // their own point counts with their series.
-    uint32_t DrOnlyCount = 0;
-    bool CyclePointPending = false;
-    // The SBAS part of the satellite table, put back behind a GPS table that arrives alone.
-    TSbasSaved SbasSaved{};
+
+    // The counts of the display cycle kept between cycles start again: the DR-only count and
+    // the saved SBAS satellites (window thread, with the window resets).
+    void ResetCounts();
 
     // The display cycle over Snapshot; runs on the window thread.
     void UpdateDisplays();
@@ -65,10 +58,22 @@ private:
     // Sets an event of the protocol thread, if that thread is still the current one.
     void SignalProtocol(TGpsioThread* expected, TEvent TSioThread::*event);
 
+    // Runs work on the window thread and waits for it, unless the protocol thread it belongs
+    // to was let go meanwhile: work queued just before a disconnect, a reconnect or a seek then
+    // does nothing, so an ended run never writes to the windows.
+    bool RunForAttachment(uint32_t attachment, void (TMonitorThread::*work)());
+
     TControlFlags& Flags;
     TDisplay& Display;
-    TLogFiles Logs;
     TWindowCall WindowCall;
+    // State of the display cycle kept between cycles; only the window thread touches it
+    // (inside the hand-offs and in ResetCounts). The plot windows keep their own point counts.
+    uint32_t DrOnlyCount = 0;
+    bool CyclePointPending = false;
+    // The SBAS part of the satellite table, put back behind a GPS table that arrives alone.
+    TSbasSaved SbasSaved{};
+    // Counts the protocol threads set; the window thread writes it, posted work compares it.
+    std::atomic<uint32_t> Attachment{0};
     std::mutex ProtocolMutex; // held while the loop uses Protocol
     TGpsioThread* Protocol = nullptr;
     // SetProtocolThread is waiting for ProtocolMutex: the loop must not wait for a line.

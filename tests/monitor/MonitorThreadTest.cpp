@@ -152,7 +152,7 @@ protected:
         ASSERT_TRUE(Pty.Ok());
         Monitor = std::make_unique<TMonitorThread>(Flags, Display);
         Protocol = std::make_unique<TNmea>(true, Flags, Kept, Monitor->DisplayPending,
-                                           &Monitor->LogFiles(), nullptr);
+                                           nullptr, nullptr);
         COMSTATUS status;
         status.PortName = Pty.SlavePath;
         status.BaudRate = 115200;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "ui/main/TUserDialogs.h"
@@ -50,11 +51,32 @@ public:
         return answer;
     }
 
+    QString OpenFileName(QWidget* /*parent*/, const TOpenRequest& request) override
+    {
+        OpenRequests.push_back(request);
+        return OpenAnswer;
+    }
+
+    // The dialog's result without showing it, or what OnModal decides while it is shown.
+    int RunModal(QDialog& dialog) override
+    {
+        ++ModalRuns;
+        if (OnModal) {
+            return OnModal(dialog);
+        }
+        return ModalResult;
+    }
+
     bool Answer = true;              // to every question
     std::deque<QString> SaveAnswers; // empty: the user cancels
     std::vector<TAsked> Asked;
     std::vector<TTold> Told;
     std::vector<TSaveRequest> SaveRequests;
+    QString OpenAnswer; // empty: the user cancels
+    std::vector<TOpenRequest> OpenRequests;
+    int ModalResult = 0;
+    std::function<int(QDialog&)> OnModal;
+    int ModalRuns = 0;
     int Beeps = 0;
 };
 

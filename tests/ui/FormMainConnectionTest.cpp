@@ -34,33 +34,31 @@ constexpr int kWaitMs = 30000;
 // The real main window with its real threads. Only the modal run of the receiver setting
 // dialog is driven from here: the port and protocol are chosen in the shown dialog and Return
 // is pressed in its port box, as a user does.
-class LiveFormMain : public TFormMain
+struct TDialogChoices
 {
-public:
-    explicit LiveFormMain(TUserDialogs* dialogs) : TFormMain(dialogs) {}
-
-    QString PortToChoose = QStringLiteral("SIM");
-    int ProtocolToChoose = ProtocolNmea;
+    QString Port = QStringLiteral("SIM");
+    int Protocol = ProtocolNmea;
     // Press "Disconnect" instead of Return.
     bool PressDisconnect = false;
+};
 
-protected:
-    int RunReceiverSetting() override
-    {
-        QTimer::singleShot(0, this, [this] {
-            TFormPort& dialog = FormPort();
-            dialog.findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(ProtocolToChoose);
+void ChooseInShownDialog(test::TFakeUserDialogs& dialogs, const TDialogChoices& choices)
+{
+    dialogs.OnModal = [&choices](QDialog& shown) {
+        auto& dialog = static_cast<TFormPort&>(shown);
+        QTimer::singleShot(0, &dialog, [&dialog, &choices] {
+            dialog.findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(choices.Protocol);
             auto* port = dialog.findChild<QComboBox*>("ComboBoxPortName");
-            port->setEditText(PortToChoose);
-            if (PressDisconnect) {
+            port->setEditText(choices.Port);
+            if (choices.PressDisconnect) {
                 QTest::mouseClick(dialog.findChild<QWidget*>("ButtonClose"), Qt::LeftButton);
             } else {
                 QTest::keyClick(port->lineEdit(), Qt::Key_Return);
             }
         });
-        return TFormMain::RunReceiverSetting();
-    }
-};
+        return dialog.exec();
+    };
+}
 
 std::string ReadFile(const std::filesystem::path& path)
 {
@@ -73,6 +71,7 @@ class FormMainConnectionTest : public testing::Test
 protected:
     void SetUp() override
     {
+        ChooseInShownDialog(Dialogs, Choices);
         Root = std::filesystem::temp_directory_path() /
                ("zz_connection_" + std::to_string(::getpid()));
         std::filesystem::remove_all(Root);
@@ -84,14 +83,14 @@ protected:
 
     void Connect(const QString& port, int protocol)
     {
-        Form.PortToChoose = port;
-        Form.ProtocolToChoose = protocol;
-        Form.PressDisconnect = false;
+        Choices.Port = port;
+        Choices.Protocol = protocol;
+        Choices.PressDisconnect = false;
         Form.OpenReceiverSetting();
     }
     void Disconnect()
     {
-        Form.PressDisconnect = true;
+        Choices.PressDisconnect = true;
         Form.OpenReceiverSetting();
     }
     bool WaitForFix()
@@ -113,7 +112,8 @@ protected:
 
     std::filesystem::path Root;
     test::TFakeUserDialogs Dialogs;
-    LiveFormMain Form{&Dialogs};
+    TDialogChoices Choices;
+    TFormMain Form{&Dialogs};
 };
 
 TEST_F(FormMainConnectionTest, SimulatedReceiverShowsAFixInBothProtocols)

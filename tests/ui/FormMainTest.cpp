@@ -18,6 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "FakeRun.h"
 #include "FakeUserDialogs.h"
 #include "core/TKeptValues.h"
 #include "ui/main/LogFileNames.h"
@@ -37,61 +38,15 @@
 namespace zz {
 namespace {
 
-// The main window with the other threads replaced by a record of what was asked of them.
-class TestFormMain : public TFormMain
+// The main window with a fake run in place of the threads, ports and files.
+TRunFactory FakeRunFactory(test::TFakeRun*& made)
 {
-public:
-    explicit TestFormMain(TUserDialogs* dialogs) : TFormMain(dialogs) {}
-
-    int DialogResult = TFormPort::kResultCancel;
-    int DialogRuns = 0;
-    bool PortOpens = true;
-    bool LogFilesOpen = true;
-    bool Recording = false;
-    std::string Last;
-    std::vector<std::string> Calls;
-
-protected:
-    int RunReceiverSetting() override
-    {
-        ++DialogRuns;
-        return DialogResult;
-    }
-    bool StartProtocolThread(const COMSTATUS& status, int protocolIndex) override
-    {
-        Calls.push_back("start " + status.PortName + " " + std::to_string(protocolIndex));
-        return PortOpens;
-    }
-    void SuspendThreads() override { Calls.push_back("suspend"); }
-    void DestroyProtocolThread() override { Calls.push_back("destroy"); }
-    void SendToReceiver(std::string_view text, bool withChecksum) override
-    {
-        Calls.push_back((withChecksum ? "send with checksum " : "send ") + std::string(text));
-    }
-    std::string LastCommand() const override { return Last; }
-    void ArmTtff() override { Calls.push_back("arm"); }
-    bool IsRecording() const override { return Recording; }
-    bool OpenLogFiles(const std::string& logPath, const std::string& rawPath) override
-    {
-        Calls.push_back("open " + logPath + " " + rawPath);
-        Recording = LogFilesOpen;
-        return LogFilesOpen;
-    }
-    void CloseLogFiles() override
-    {
-        Calls.push_back("close logs");
-        Recording = false;
-    }
-    bool StopReplay() override
-    {
-        Calls.push_back("stop replay");
-        return TFormMain::StopReplay();
-    }
-    void WriteSentLogLine(std::string_view text) override
-    {
-        Calls.push_back("log line " + std::string(text));
-    }
-};
+    return [&made](TControlFlags& flags, const TKeptValues&, TDisplay&, TRunEvents& events) {
+        auto run = std::make_unique<test::TFakeRun>(flags, events);
+        made = run.get();
+        return run;
+    };
+}
 
 class FormMainTest : public testing::Test
 {
@@ -116,14 +71,15 @@ protected:
     {
         Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(protocol);
         Form.KeptValues().ProtocolIndex.store(protocol);
-        Form.DialogResult = TFormPort::kResultConnect;
+        Dialogs.ModalResult = TFormPort::kResultConnect;
         Form.OpenReceiverSetting();
         ASSERT_TRUE(Form.IsRunning());
-        Form.Calls.clear();
+        Run->Calls.clear();
     }
 
     test::TFakeUserDialogs Dialogs;
-    TestFormMain Form{&Dialogs};
+    test::TFakeRun* Run = nullptr;
+    TFormMain Form{&Dialogs, FakeRunFactory(Run)};
 };
 
 TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
@@ -346,7 +302,7 @@ TEST_F(FormMainTest, BinaryProtocolKeepsNonHexCharactersOutOfTheCommandLine)
 TEST_F(FormMainTest, TypedCommandsAreSentOnlyWhileRunning)
 {
     Type("$DIRU,GPout,1");
-    EXPECT_TRUE(Form.Calls.empty());
+    EXPECT_TRUE(Run->Calls.empty());
     EXPECT_TRUE(Form.LogForm().Text().empty());
     EXPECT_EQ(Form.StatusText(2), QStringLiteral("Sent Data : "));
     EXPECT_EQ(Form.CommandHistory().Slot(1), "$DIRU,GPout,1");
@@ -356,7 +312,7 @@ TEST_F(FormMainTest, TypedCommandsAreSentOnlyWhileRunning)
     Type("$DIRU,GPout,1");
     Find<QCheckBox>("CheckAddSum")->setChecked(false);
     Type("$DIRU,GPout,2*1F");
-    EXPECT_EQ(Form.Calls, std::vector<std::string>(
+    EXPECT_EQ(Run->Calls, std::vector<std::string>(
                               {"send with checksum $DIRU,GPout,1", "log line $DIRU,GPout,1",
                                "send $DIRU,GPout,2*1F", "log line $DIRU,GPout,2*1F"}));
     EXPECT_EQ(Form.LogForm().Text(), "/$DIRU,GPout,1\n/$DIRU,GPout,2*1F\n");
@@ -374,11 +330,11 @@ TEST_F(FormMainTest, BinaryCommandsMustBePairsOfHexDigits)
     } cases[] = {{"C1808", false}, {"c18080", true}, {"C180", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
-        Form.Calls.clear();
+        Run->Calls.clear();
         Dialogs.Told.clear();
         EditSend()->setText(QString::fromLatin1(c.Text));
         QTest::keyClick(EditSend(), Qt::Key_Return);
-        EXPECT_EQ(Form.Calls.empty(), !c.Sent);
+        EXPECT_EQ(Run->Calls.empty(), !c.Sent);
         if (!c.Sent) {
             ASSERT_EQ(Dialogs.Told.size(), 1u);
             EXPECT_EQ(Dialogs.Told[0].Icon, TMessageIcon::Warning);
@@ -391,36 +347,7 @@ TEST_F(FormMainTest, BinaryCommandsMustBePairsOfHexDigits)
     }
 }
 
-TEST_F(FormMainTest, ClearCommandArmsTheTimeToFirstFix)
-{
-    const struct
-    {
-        bool Running;
-        int Selected;
-        const char* LastCommand;
-        bool Armed;
-    } cases[] = {
-        {true, ProtocolNmea, "$DIRU,GPclr,2", true},
-        {true, ProtocolNmea, "$DIRU,GPclr,7", false},
-        {true, ProtocolBinary, "$DIRU,GPclr,2", false},
-        {true, ProtocolBinary, "C18280C3CA", true},
-        {false, ProtocolNmea, "$DIRU,GPclr,2", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.LastCommand);
-        Form.ControlFlags().Running.store(c.Running ? 1 : 0);
-        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(c.Selected);
-        Form.InfoForm().SetText(TInfoLabel::ttff, "31.5");
-        Form.Last = c.LastCommand;
-        Form.Calls.clear();
-        Form.ArmTtffOnClear();
-        EXPECT_EQ(Form.Calls == std::vector<std::string>({"arm"}), c.Armed);
-        EXPECT_EQ(Form.InfoForm().Text(TInfoLabel::ttff),
-                  c.Armed ? QStringLiteral("--") : QStringLiteral("31.5"));
-    }
-}
-
-TEST_F(FormMainTest, PresetSendsFollowTheSelectedProtocolAndOnlyRestartsArm)
+TEST_F(FormMainTest, PresetSendsFollowTheConnectedProtocolAndOnlyRestartsArm)
 {
     const struct
     {
@@ -434,12 +361,12 @@ TEST_F(FormMainTest, PresetSendsFollowTheSelectedProtocolAndOnlyRestartsArm)
          true,
          ProtocolNmea,
          "$DIRU,GPclr,3",
-         {"send with checksum $DIRU,GPclr,3", "log line $DIRU,GPclr,3", "arm"}},
+         {"send with checksum $DIRU,GPclr,3", "arm", "log line $DIRU,GPclr,3"}},
         {true,
          true,
          ProtocolBinary,
          "C18280C3CA",
-         {"send C18280C3CA", "log line C18280C3CA", "arm"}},
+         {"send C18280C3CA", "arm", "log line C18280C3CA"}},
         {true,
          false,
          ProtocolNmea,
@@ -450,17 +377,18 @@ TEST_F(FormMainTest, PresetSendsFollowTheSelectedProtocolAndOnlyRestartsArm)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
         Form.ControlFlags().Running.store(c.Running ? 1 : 0);
-        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(c.Selected);
-        // The box is ignored by preset sends.
+        Form.KeptValues().ProtocolIndex.store(c.Selected);
+        // The box is ignored by preset sends, and so is a selection not confirmed.
+        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(1 - c.Selected);
         Find<QCheckBox>("CheckAddSum")->setChecked(c.Selected != ProtocolNmea);
         Form.InfoForm().SetText(TInfoLabel::ttff, "12.5");
-        Form.Calls.clear();
+        Run->Calls.clear();
         if (c.Restart) {
             Form.SendPresetRestart(c.Text);
         } else {
             Form.SendPresetCommand(c.Text);
         }
-        EXPECT_EQ(Form.Calls, c.Calls);
+        EXPECT_EQ(Run->Calls, c.Calls);
         if (!c.Running) {
             EXPECT_NE(Form.CommandHistory().Slot(1), c.Text);
             continue;
@@ -477,11 +405,11 @@ TEST_F(FormMainTest, ConnectingResetsTheWindowsWhetherOrNotThePortOpens)
     for (const bool opens : {true, false}) {
         SCOPED_TRACE(opens ? "port opens" : "port fails");
         Form.ControlFlags().Running.store(0);
-        Form.Calls.clear();
+        Run->Calls.clear();
         Dialogs.Told.clear();
         Dialogs.Beeps = 0;
-        Form.PortOpens = opens;
-        Form.DialogResult = TFormPort::kResultConnect;
+        Run->PortOpens = opens;
+        Dialogs.ModalResult = TFormPort::kResultConnect;
         Form.FormPort().findChild<QComboBox*>("ComboBoxPortName")->setEditText("/dev/ttyUSB3");
         Form.InfoForm().SetText(TInfoLabel::fix, "GPS");
         Form.ROTForm().SetText(TDrLabel::rotcnt, "4");
@@ -490,7 +418,7 @@ TEST_F(FormMainTest, ConnectingResetsTheWindowsWhetherOrNotThePortOpens)
         EditSend()->setText(QStringLiteral("$half typed"));
 
         Form.OpenReceiverSetting();
-        EXPECT_EQ(Form.Calls.front(), "start /dev/ttyUSB3 0");
+        EXPECT_EQ(Run->Calls.front(), "connect /dev/ttyUSB3 0");
         EXPECT_EQ(Form.IsRunning(), opens);
         EXPECT_EQ(Form.StatusText(0), opens ? QStringLiteral("/dev/ttyUSB3 : NMEA")
                                             : QStringLiteral("COM : Disconnect"));
@@ -519,13 +447,13 @@ TEST_F(FormMainTest, DialogResultsDecideWhatHappens)
         std::vector<std::string> Calls;
         bool RunningAfter;
     } cases[] = {
-        {"connect while idle", false, TFormPort::kResultConnect, {"start /dev/ttyS0 0"}, true},
+        {"connect while idle", false, TFormPort::kResultConnect, {"connect /dev/ttyS0 0"}, true},
         {"reconnect",
          true,
          TFormPort::kResultConnect,
-         {"suspend", "destroy", "start /dev/ttyS0 0"},
+         {"disconnect", "connect /dev/ttyS0 0"},
          true},
-        {"disconnect", true, TFormPort::kResultDisconnect, {"suspend", "destroy"}, false},
+        {"disconnect", true, TFormPort::kResultDisconnect, {"disconnect"}, false},
         {"disconnect while idle", false, TFormPort::kResultDisconnect, {}, false},
         {"cancel", true, TFormPort::kResultCancel, {}, true},
     };
@@ -534,14 +462,14 @@ TEST_F(FormMainTest, DialogResultsDecideWhatHappens)
         Form.ControlFlags().Running.store(c.Running ? 1 : 0);
         Form.ControlFlags().FramerReset.store(0);
         Form.FormPort().findChild<QComboBox*>("ComboBoxPortName")->setEditText("/dev/ttyS0");
-        Form.Calls.clear();
-        Form.DialogResult = c.Result;
+        Run->Calls.clear();
+        Dialogs.ModalResult = c.Result;
         Form.OpenReceiverSetting();
-        EXPECT_EQ(Form.Calls, c.Calls);
+        EXPECT_EQ(Run->Calls, c.Calls);
         EXPECT_EQ(Form.IsRunning(), c.RunningAfter);
         // A disconnection makes the framer drop its partial sentence.
         const bool disconnected =
-            std::find(c.Calls.begin(), c.Calls.end(), "destroy") != c.Calls.end();
+            std::find(c.Calls.begin(), c.Calls.end(), "disconnect") != c.Calls.end();
         EXPECT_EQ(Form.ControlFlags().FramerReset.load(), disconnected ? 1 : 0);
     }
 }
@@ -555,12 +483,12 @@ TEST_F(FormMainTest, ReceiverSettingDuringAReplayAsksToStopItFirst)
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("Notice"));
     EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Replaying Log.\n\nStop Replaying Log?    "));
-    EXPECT_EQ(Form.DialogRuns, 0);
+    EXPECT_EQ(Dialogs.ModalRuns, 0);
     EXPECT_TRUE(Form.IsRunning());
 
     Dialogs.Answer = true;
     Form.OpenReceiverSetting();
-    EXPECT_EQ(Form.DialogRuns, 1);
+    EXPECT_EQ(Dialogs.ModalRuns, 1);
 }
 
 TEST_F(FormMainTest, DisconnectingEndsARecording)
@@ -568,12 +496,12 @@ TEST_F(FormMainTest, DisconnectingEndsARecording)
     for (const bool recording : {false, true}) {
         SCOPED_TRACE(recording ? "recording" : "not recording");
         Form.ControlFlags().Running.store(1);
-        Form.Recording = recording;
+        Run->RecordingNow = recording;
         Action("MenuLogOpen")->setEnabled(!recording);
         Action("MenuLogClose")->setEnabled(recording);
-        Form.Calls.clear();
+        Run->Calls.clear();
         Form.DisconnectReceiver();
-        EXPECT_EQ(Form.Calls.back(), recording ? "close logs" : "destroy");
+        EXPECT_EQ(Run->Calls.back(), recording ? "close logs" : "disconnect");
         EXPECT_EQ(Form.StatusText(0), QStringLiteral("COM : Disconnect"));
         EXPECT_TRUE(Action("MenuLogOpen")->isEnabled());
         EXPECT_FALSE(Action("MenuLogClose")->isEnabled());
@@ -678,7 +606,7 @@ TEST_F(RecordingTest, SaveDialogsProposeTimeStampedNamesAndRecordingStarts)
     EXPECT_EQ(raw.FileName.chopped(4), log.FileName.chopped(4));
     EXPECT_TRUE(raw.FileName.endsWith(QStringLiteral(".bin")));
 
-    EXPECT_EQ(Form.Calls, std::vector<std::string>({"open " + At("logs/run.log").toStdString() +
+    EXPECT_EQ(Run->Calls, std::vector<std::string>({"open " + At("logs/run.log").toStdString() +
                                                     " " + At("logs/run.bin").toStdString()}));
     EXPECT_EQ(Form.StatusText(3), QStringLiteral("Log[.log] : run.log"));
     EXPECT_EQ(Form.StatusText(4), QStringLiteral("Log[.bin] : run.bin"));
@@ -715,7 +643,7 @@ TEST_F(RecordingTest, NothingOpensWhenADialogIsCancelledOrBothNameOneFile)
         Dialogs.SaveAnswers = c.Answers;
         Form.MenuLogOpenClick();
         EXPECT_EQ(Dialogs.SaveRequests.size(), c.Requests);
-        EXPECT_TRUE(Form.Calls.empty());
+        EXPECT_TRUE(Run->Calls.empty());
         EXPECT_EQ(Form.StatusText(3), QStringLiteral("Log[.log] : Not Saved"));
         EXPECT_TRUE(Action("MenuLogOpen")->isEnabled());
         if (*c.Caption == '\0') {
@@ -732,10 +660,10 @@ TEST_F(RecordingTest, NothingOpensWhenADialogIsCancelledOrBothNameOneFile)
 
 TEST_F(RecordingTest, FilesThatCannotBeCreatedLeaveRecordingOff)
 {
-    Form.LogFilesOpen = false;
+    Run->LogFilesOpen = false;
     Dialogs.SaveAnswers = {At("logs/a.log"), At("logs/a.bin")};
     Form.MenuLogOpenClick();
-    EXPECT_EQ(Form.Calls.size(), 1u);
+    EXPECT_EQ(Run->Calls.size(), 1u);
     EXPECT_EQ(Dialogs.Beeps, 1);
     ASSERT_EQ(Dialogs.Told.size(), 1u);
     EXPECT_EQ(Dialogs.Told[0].Caption, QStringLiteral("Error"));
@@ -749,19 +677,19 @@ TEST_F(RecordingTest, CloseLogAsksFirst)
 {
     Dialogs.SaveAnswers = {At("logs/a.log"), At("logs/a.bin")};
     Form.MenuLogOpenClick();
-    Form.Calls.clear();
+    Run->Calls.clear();
 
     Dialogs.Answer = false;
     Action("MenuLogClose")->trigger();
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("Notice"));
     EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Writing Log.\n\nClose Log File?    "));
-    EXPECT_TRUE(Form.Calls.empty());
+    EXPECT_TRUE(Run->Calls.empty());
     EXPECT_EQ(Form.StatusText(3), QStringLiteral("Log[.log] : a.log"));
 
     Dialogs.Answer = true;
     Action("MenuLogClose")->trigger();
-    EXPECT_EQ(Form.Calls, std::vector<std::string>({"close logs"}));
+    EXPECT_EQ(Run->Calls, std::vector<std::string>({"close logs"}));
     EXPECT_EQ(Form.StatusText(3), QStringLiteral("Log[.log] : Not Saved"));
     EXPECT_EQ(Form.StatusText(4), QStringLiteral("Log[.bin] : Not Saved"));
     EXPECT_TRUE(Action("MenuLogOpen")->isEnabled());
@@ -784,23 +712,24 @@ TEST(FormMainClosing, AsksByStateAndStaysOpenOnNo)
          false,
          false,
          "Connecting receiver.    \n\nExit this program?",
-         {"suspend", "destroy"}},
+         {"disconnect"}},
         {true,
          true,
          false,
          "Writing Log and connecting receiver.    \n\nExit this program?",
-         {"close logs", "suspend", "destroy"}},
-        {true, false, true, "Replaying Log.    \n\nExit this program?", {"suspend", "destroy"}},
+         {"close logs", "disconnect"}},
+        {true, false, true, "Replaying Log.    \n\nExit this program?", {"disconnect"}},
     };
     for (const auto& c : cases) {
         for (const bool answer : {false, true}) {
             SCOPED_TRACE(testing::Message() << c.Question << " answer " << answer);
             test::TFakeUserDialogs dialogs;
             dialogs.Answer = answer;
-            TestFormMain form(&dialogs);
+            test::TFakeRun* run = nullptr;
+            TFormMain form(&dialogs, FakeRunFactory(run));
             form.ControlFlags().Running.store(c.Running ? 1 : 0);
             form.ControlFlags().Replaying.store(c.Replaying ? 1 : 0);
-            form.Recording = c.Recording;
+            run->RecordingNow = c.Recording;
             form.show();
 
             const bool closed = form.close();
@@ -814,7 +743,7 @@ TEST(FormMainClosing, AsksByStateAndStaysOpenOnNo)
             EXPECT_EQ(dialogs.Asked[0].Text, QString::fromLatin1(c.Question));
             EXPECT_EQ(closed, answer);
             EXPECT_EQ(form.isVisible(), !answer);
-            EXPECT_EQ(form.Calls, answer ? c.OnYes : std::vector<std::string>());
+            EXPECT_EQ(run->Calls, answer ? c.OnYes : std::vector<std::string>());
             EXPECT_EQ(form.IsRunning(), c.Running && !answer);
         }
     }

@@ -27,11 +27,10 @@
 #include "ui/main/LogFileNames.h"
 #include "ui/main/RunControlTexts.h"
 #include "ui/main/TFormPort.h"
+#include "session/TRun.h"
 #include "ui/main/TQtDisplay.h"
-#include "ui/main/TReceiverConnection.h"
 #include "ui/main/TUserDialogs.h"
 #include "ui/main/TViewMenu.h"
-#include "ui/main/TWindowListener.h"
 #include "ui/main/TWindowQueue.h"
 #include "ui/windows/TAltiPlot.h"
 #include "ui/windows/TCN.h"
@@ -106,7 +105,7 @@ std::optional<char16_t> TypedCharacter(const QKeyEvent& event)
 
 } // namespace
 
-TFormMain::TFormMain(TUserDialogs* dialogs, QWidget* parent)
+TFormMain::TFormMain(TUserDialogs* dialogs, TRunFactory makeRun, QWidget* parent)
     : QMainWindow(parent), OwnDialogs(dialogs ? nullptr : std::make_unique<TUserDialogs>()),
       Dialogs(dialogs ? *dialogs : *OwnDialogs)
 {
@@ -129,7 +128,7 @@ TFormMain::TFormMain(TUserDialogs* dialogs, QWidget* parent)
     BuildStatusBar();
     CreateChildWindows();
     BuildViewMenu();
-    CreateConnection();
+    CreateRun(makeRun);
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -141,25 +140,28 @@ TFormMain::TFormMain(TUserDialogs* dialogs, QWidget* parent)
 
 TFormMain::~TFormMain()
 {
-    // The threads go first: they post work to this window and read its control block.
-    Flags.Running.store(0);
-    Connection.reset();
+    // The run goes first: its threads post work to this window and read its control block.
+    Run.reset();
 }
 
-void TFormMain::CreateConnection()
+void TFormMain::CreateRun(const TRunFactory& makeRun)
 {
     WindowQueue = new TWindowQueue(this);
     Display = std::make_unique<TQtDisplay>(
         *WindowQueue, TQtDisplay::TWindows{*InfoContent, *LogContent, *RotContent, *PosPlotContent,
                                            *AltiPlotContent, *VeloPlotContent, *TtrackContent,
                                            *CNContent, *SkyContent});
-    Display->SetAfterUpdate([this] { ShowLogWriteFailures(); });
-    TWindowListener::THandlers handlers;
-    handlers.ShowTtffText = [this](TTtffText text) { ShowTtffText(text); };
-    handlers.ClearAltitudeVelocityPlots = [this] { ClearAltitudeVelocityPlots(); };
-    handlers.ReceiverLost = [this](uint32_t connection) { ReceiverLost(connection); };
-    Listener = std::make_unique<TWindowListener>(*WindowQueue, std::move(handlers));
-    Connection = std::make_unique<TReceiverConnection>(Flags, Kept, *Display, *Listener);
+    TRunEvents& events = *this;
+    Run = makeRun ? makeRun(Flags, Kept, *Display, events)
+                  : std::make_unique<TRun>(Flags, Kept, *Display, events);
+}
+
+TProtocol TFormMain::ActiveProtocol() const
+{
+    // The protocol kept at the last Connect (or OK of the replay form) is the one the protocol
+    // thread was made for; the dialog's live selection is only a choice until it is confirmed,
+    // and the dialog puts the kept one back when it closes without confirming.
+    return static_cast<TProtocol>(Kept.ProtocolIndex.load());
 }
 
 void TFormMain::BuildMenus()
@@ -365,7 +367,7 @@ void TFormMain::OpenReceiverSetting()
     if (Flags.Replaying.load() != 0 && !StopReplay()) {
         return;
     }
-    const int result = RunReceiverSetting();
+    const int result = Dialogs.RunModal(*PortDialog);
     if (result == TFormPort::kResultConnect) {
         if (IsRunning()) {
             DisconnectReceiver();
@@ -385,21 +387,16 @@ void TFormMain::ConnectReceiver()
     if (protocolIndex != ProtocolNmea && protocolIndex != ProtocolBinary) {
         return;
     }
-    ++ConnectionNumber;
-    Listener->SetConnection(ConnectionNumber);
-    if (StartProtocolThread(status, protocolIndex)) {
+    if (Run->Connect(status, static_cast<TProtocol>(protocolIndex))) {
         ConnectedPortName = status.PortName;
-        Flags.Running.store(1);
         SetStatusText(ConnectionPanel,
                       ConnectedStatusText(status.PortName, ProtocolName(protocolIndex)));
         return;
     }
     Dialogs.Beep();
     Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
-                 PathText(ConnectFailureText(status.PortName, Connection->OpenError())));
-    Flags.Running.store(0);
+                 PathText(ConnectFailureText(status.PortName, Run->OpenError())));
     SetStatusText(ConnectionPanel, kDisconnectedStatus);
-    SuspendThreads();
 }
 
 void TFormMain::DisconnectReceiver()
@@ -407,13 +404,10 @@ void TFormMain::DisconnectReceiver()
     if (!IsRunning()) {
         return;
     }
-    Flags.Running.store(0);
-    SuspendThreads();
-    Flags.FramerReset.store(1);
-    DestroyProtocolThread();
+    Run->Disconnect();
     SetStatusText(ConnectionPanel, kDisconnectedStatus);
     if (IsRecording()) {
-        CloseLogFiles();
+        Run->StopRecording();
         ShowRecordingStopped();
     }
 }
@@ -449,7 +443,7 @@ void TFormMain::ResetWindows(bool fullReset)
     reset(*SkyContent);
 
     Flags.GpsSatCount.store(0);
-    ResetMonitorCounts();
+    Run->ResetCounts();
     if (fullReset) {
         CheckAddSum->setChecked(true);
         History.ResetIndex();
@@ -475,7 +469,6 @@ void TFormMain::ButtonSendClick()
     SendTypedCommand(text);
     History.PushHistory(text);
     History.ResetIndex();
-    ArmTtffOnClear();
     EditSend->clear();
 }
 
@@ -484,27 +477,16 @@ bool TFormMain::SendTypedCommand(std::string_view text)
     if (!IsRunning()) {
         return false;
     }
-    if (Kept.ProtocolIndex.load() == ProtocolBinary && !IsHexCommand(text)) {
+    if (ActiveProtocol() == TProtocol::Binary && !IsHexCommand(text)) {
         Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
                      Latin1(CantSendText(text)));
         return false;
     }
-    SendToReceiver(text, CheckAddSum->isChecked());
+    // A clear command arms the time to first fix; the run shows "--" for it.
+    (void)Run->Send(text, CheckAddSum->isChecked(), false);
     WriteSentLine(text);
     SetStatusText(SentDataPanel, SentDataStatusText(text));
     return true;
-}
-
-void TFormMain::ArmTtffOnClear()
-{
-    if (!IsRunning()) {
-        return;
-    }
-    if (!IsClearCommand(LastCommand(), PortDialog->SelectedProtocolIndex())) {
-        return;
-    }
-    InfoContent->SetText(TInfoLabel::ttff, "--");
-    ArmTtff();
 }
 
 void TFormMain::SendPresetRestart(std::string_view text)
@@ -522,22 +504,17 @@ void TFormMain::SendPreset(std::string_view text, bool restart)
     if (!IsRunning()) {
         return;
     }
-    if (restart) {
-        InfoContent->SetText(TInfoLabel::ttff, "--");
-    }
-    SendToReceiver(text, PortDialog->SelectedProtocolIndex() == ProtocolNmea);
+    (void)Run->Send(text, ActiveProtocol() == TProtocol::Nmea, restart);
     WriteSentLine(text);
     History.PushHistory(text);
-    if (restart) {
-        ArmTtff();
-    }
     SetStatusText(SentDataPanel, PresetSentStatusText(text));
 }
 
 void TFormMain::WriteSentLine(std::string_view text)
 {
     LogContent->AppendSentLine(text);
-    WriteSentLogLine(text);
+    Run->WriteSentLine(text);
+    ShowLogWriteFailures();
 }
 
 void TFormMain::MenuLogOpenClick()
@@ -567,11 +544,15 @@ void TFormMain::MenuLogOpenClick()
         Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kSameFileCaption), Latin1(kCantCreateLog));
         return;
     }
-    if (!OpenLogFiles(logFile, rawFile)) {
+    if (!Run->StartRecording(logFile, rawFile)) {
         Dialogs.Beep();
         Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption), Latin1(kCantCreateLog));
         return;
     }
+    LogFileName = FileNameOnly(logFile);
+    RawFileName = FileNameOnly(rawFile);
+    LogFailureShown = false;
+    RawFailureShown = false;
     SetStatusText(LogPanel, LogSavedStatusText(FileNameOnly(logFile)));
     SetStatusText(RawPanel, RawSavedStatusText(FileNameOnly(rawFile)));
     ApplyLogMenuState(true);
@@ -582,7 +563,7 @@ void TFormMain::MenuLogCloseClick()
     if (!Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(kCloseLogQuestion))) {
         return;
     }
-    CloseLogFiles();
+    Run->StopRecording();
     ShowRecordingStopped();
 }
 
@@ -609,7 +590,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
         return;
     }
     if (step.CloseLogs) {
-        CloseLogFiles();
+        Run->StopRecording();
     }
     if (step.Disconnect) {
         DisconnectReceiver();
@@ -648,85 +629,21 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-int TFormMain::RunReceiverSetting()
-{
-    return PortDialog->exec();
-}
-
-bool TFormMain::StartProtocolThread(const COMSTATUS& status, int protocolIndex)
-{
-    return Connection->Open(status, protocolIndex);
-}
-
-void TFormMain::SuspendThreads()
-{
-    Connection->SuspendThreads();
-}
-
-void TFormMain::DestroyProtocolThread()
-{
-    Connection->DestroyProtocolThread();
-}
-
-void TFormMain::SendToReceiver(std::string_view text, bool withChecksum)
-{
-    Connection->Send(text, withChecksum);
-}
-
-std::string TFormMain::LastCommand() const
-{
-    return Connection->LastCommand();
-}
-
-void TFormMain::ArmTtff()
-{
-    Connection->ArmTtff();
-}
-
 bool TFormMain::IsRecording() const
 {
-    return Connection->Monitor().Recording();
-}
-
-bool TFormMain::OpenLogFiles(const std::string& logPath, const std::string& rawPath)
-{
-    TLogFiles& logs = Connection->Monitor().LogFiles();
-    if (!logs.OpenLogFile(logPath) || !logs.OpenRawFile(rawPath)) {
-        logs.CloseLogFiles();
-        return false;
-    }
-    LogFileName = FileNameOnly(logPath);
-    RawFileName = FileNameOnly(rawPath);
-    LogFailureShown = false;
-    RawFailureShown = false;
-    return true;
-}
-
-void TFormMain::CloseLogFiles()
-{
-    Connection->Monitor().LogFiles().CloseLogFiles();
+    return Run->Recording();
 }
 
 bool TFormMain::StopReplay()
 {
+    if (Flags.Replaying.load() == 0) {
+        return true;
+    }
     if (!Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(kStopReplayQuestion))) {
         return false;
     }
-    // Nothing can replay yet, so there is no replay to close.
+    Run->Disconnect();
     return true;
-}
-
-void TFormMain::WriteSentLogLine(std::string_view text)
-{
-    Connection->Monitor().LogFiles().WriteSentLine(text.data(), text.size());
-    ShowLogWriteFailures();
-}
-
-void TFormMain::ResetMonitorCounts()
-{
-    TMonitorThread& monitor = Connection->Monitor();
-    monitor.DrOnlyCount = 0;
-    monitor.SbasSaved.Valid = false;
 }
 
 void TFormMain::ShowTtffText(TTtffText text)
@@ -740,9 +657,9 @@ void TFormMain::ClearAltitudeVelocityPlots()
     VeloPlotContent->ClearSeries();
 }
 
-void TFormMain::ReceiverLost(uint32_t connection)
+void TFormMain::ReceiverLost()
 {
-    if (connection != ConnectionNumber || !IsRunning()) {
+    if (!IsRunning()) {
         return;
     }
     const bool recording = IsRecording();
@@ -752,17 +669,25 @@ void TFormMain::ReceiverLost(uint32_t connection)
                  PathText(ReceiverLostText(ConnectedPortName, recording)));
 }
 
+void TFormMain::ReplayEnded(int)
+{
+}
+
+void TFormMain::LogWriteFailed()
+{
+    ShowLogWriteFailures();
+}
+
 void TFormMain::ShowLogWriteFailures()
 {
-    const TLogFiles& logs = Connection->Monitor().LogFiles();
-    if (!logs.Recording()) {
+    if (!Run->Recording()) {
         return;
     }
-    if (const TLogWriteFailure failure = logs.LogFailure(); failure.Failed && !LogFailureShown) {
+    if (const TLogWriteFailure failure = Run->LogFailure(); failure.Failed && !LogFailureShown) {
         LogFailureShown = true;
         SetStatusText(LogPanel, LogWriteFailedStatusText(LogFileName, failure.Errno));
     }
-    if (const TLogWriteFailure failure = logs.RawFailure(); failure.Failed && !RawFailureShown) {
+    if (const TLogWriteFailure failure = Run->RawFailure(); failure.Failed && !RawFailureShown) {
         RawFailureShown = true;
         SetStatusText(RawPanel, RawWriteFailedStatusText(RawFileName, failure.Errno));
     }

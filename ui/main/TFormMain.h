@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include "core/TKeptValues.h"
 #include "core/TProtocolHooks.h"
 #include "io/COMSTATUS.h"
+#include "session/TRunControl.h"
+#include "session/TRunEvents.h"
 #include "ui/main/DefaultLayout.h"
 #include "ui/main/TCommandHistory.h"
 
@@ -31,9 +34,8 @@ class TPosPlot;
 class TSky;
 class TTtrack;
 class TVeloPlot;
+class TDisplay;
 class TQtDisplay;
-class TReceiverConnection;
-class TWindowListener;
 class TWindowQueue;
 class TInfoForm;
 class TLogForm;
@@ -41,14 +43,19 @@ class TROTForm;
 class TUserDialogs;
 class TViewMenu;
 
+// Makes the run the main window drives, for the control block, the kept choices, the
+// display and the events the window hands it.
+using TRunFactory = std::function<std::unique_ptr<TRunControl>(
+    TControlFlags& flags, const TKeptValues& kept, TDisplay& display, TRunEvents& events)>;
+
 // The application's main window: the work area with the display windows, the menus, the
 // command line and the status bar. It holds the control block the other threads consult and
 // the choices the receiver setting dialog keeps, connects and disconnects, resets the windows,
-// sends typed commands, starts and stops recordings and asks before closing.
+// sends typed commands, starts and stops recordings, replays logs and asks before closing.
 //
-// Each step that reaches another thread is a protected virtual method of its own; the window
-// does everything a user sees around it.
-class TFormMain : public QMainWindow
+// Everything behind the windows (threads, ports, files) is the run's; the window does
+// everything a user sees around it and receives the run's events on its own thread.
+class TFormMain : public QMainWindow, private TRunEvents
 {
     Q_OBJECT
 
@@ -57,7 +64,9 @@ public:
     static constexpr QSize kClientSize{1016, 722};
 
     // dialogs answers the message boxes and file dialogs; the window's own are used without it.
-    explicit TFormMain(TUserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    // makeRun makes the run; without it the real one (threads, ports, files) is made.
+    explicit TFormMain(TUserDialogs* dialogs = nullptr, TRunFactory makeRun = {},
+                       QWidget* parent = nullptr);
     ~TFormMain() override;
 
     TControlFlags& ControlFlags() { return Flags; }
@@ -98,7 +107,6 @@ public:
     // Command entry.
     void ButtonSendClick();
     bool SendTypedCommand(std::string_view text);
-    void ArmTtffOnClear();
     // The preset command window's sends: the check characters follow the selected protocol
     // (NMEA sends with them), not the "Add Checksum" box. A restart also arms the time to first
     // fix.
@@ -114,42 +122,27 @@ public:
 
     QString StatusText(int panel) const;
 
+    bool IsRecording() const;
+    // Asks to stop an open replay and stops it on Yes; false when the user declined. True at
+    // once when no replay is open.
+    bool StopReplay();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // Shows the receiver setting dialog modally; its result.
-    virtual int RunReceiverSetting();
-    // Creates the protocol thread for the protocol index, suspended, opens its port (which
-    // starts it) and resumes the monitor thread; false when the port could not be opened.
-    virtual bool StartProtocolThread(const COMSTATUS& status, int protocolIndex);
-    // Suspends the protocol and monitor threads.
-    virtual void SuspendThreads();
-    virtual void DestroyProtocolThread();
-    virtual void SendToReceiver(std::string_view text, bool withChecksum);
-    // The protocol thread's LastCommand.
-    virtual std::string LastCommand() const;
-    // Sets the receiver state's time-to-first-fix command time and arms the measurement.
-    virtual void ArmTtff();
-    virtual bool IsRecording() const;
-    // Creates both log files; true when both were created, which starts the recording.
-    virtual bool OpenLogFiles(const std::string& logPath, const std::string& rawPath);
-    virtual void CloseLogFiles();
-    // Asks to stop an open replay and stops it on Yes; false when the user declined.
-    virtual bool StopReplay();
-    // The sent command as a line of the text log while recording.
-    virtual void WriteSentLogLine(std::string_view text);
-    // Zeroes the monitor thread's plot point counts and its count of dead-reckoning fixes.
-    virtual void ResetMonitorCounts();
-
 private:
     void BuildMenus();
     void BuildViewMenu();
-    void CreateConnection();
-    // The protocol thread's events, on the window thread.
-    void ShowTtffText(TTtffText text);
-    void ClearAltitudeVelocityPlots();
-    void ReceiverLost(uint32_t connection);
+    void CreateRun(const TRunFactory& makeRun);
+    // The protocol the run speaks, which decides how commands are checked, sent and filtered.
+    TProtocol ActiveProtocol() const;
+    // The run's events, on the window thread.
+    void ShowTtffText(TTtffText text) override;
+    void ClearAltitudeVelocityPlots() override;
+    void ReceiverLost() override;
+    void ReplayEnded(int error) override;
+    void LogWriteFailed() override;
     // Shows a failed write of a log file in its status panel, once per recording.
     void ShowLogWriteFailures();
     void BuildCommandLine(QWidget* parent);
@@ -203,13 +196,10 @@ private:
     QCheckBox* CheckAddSum = nullptr;
     std::array<QLabel*, 5> StatusPanels{};
 
-    // The threads behind the windows, made after the windows they show in.
+    // The run behind the windows, made after the windows it shows in.
     TWindowQueue* WindowQueue = nullptr;
     std::unique_ptr<TQtDisplay> Display;
-    std::unique_ptr<TWindowListener> Listener;
-    std::unique_ptr<TReceiverConnection> Connection;
-    // Counts connect attempts, so that an event of an ended connection is recognised.
-    uint32_t ConnectionNumber = 0;
+    std::unique_ptr<TRunControl> Run;
     std::string ConnectedPortName;
     // The recording's file names, and whether a failed write of each is already shown.
     std::string LogFileName;

@@ -44,4 +44,22 @@ QString TUserDialogs::SaveFileName(QWidget* parent, const TSaveRequest& request)
     return dialog.selectedFiles().constFirst();
 }
 
+QString TUserDialogs::OpenFileName(QWidget* parent, const TOpenRequest& request)
+{
+    QFileDialog dialog(parent, request.Title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.Filters);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+int TUserDialogs::RunModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
 } // namespace zz

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+class QDialog;
 class QWidget;
 
 namespace zz {
@@ -21,6 +23,14 @@ struct TSaveRequest
     QString FileName;      // proposed name
 };
 
+// What an open dialog is shown with.
+struct TOpenRequest
+{
+    QString Title;
+    QStringList Filters;   // "Log File(*.bin)", "All File(*.*)"
+    QString DefaultSuffix; // tried when the typed name does not exist as it stands
+};
+
 // The modal boxes the main window and the receiver setting dialog show the user. The windows
 // go through this class so that a test can answer in the user's place.
 class TUserDialogs
@@ -37,6 +47,10 @@ public:
     virtual void Beep();
     // A file save dialog that asks before overwriting; the chosen path, empty when cancelled.
     virtual QString SaveFileName(QWidget* parent, const TSaveRequest& request);
+    // A file open dialog; the chosen path, empty when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const TOpenRequest& request);
+    // Shows a dialog of the program modally; its result.
+    virtual int RunModal(QDialog& dialog);
 };
 
 } // namespace zz
