@@ -73,8 +73,7 @@ bool TRun::Connect(const COMSTATUS& line, TProtocol protocol)
     RunProtocol = protocol;
 
     COMSTATUS portLine = line;
-    if (line.PortName == kSimulatedPortName &&
-        !StartSimulator(line, protocol, portLine.PortName)) {
+    if (line.PortName == kSimulatedPortName && !StartSimulator(line, protocol, portLine.PortName)) {
         return false;
     }
     ProtocolThread = MakeProtocolThread(protocol);
