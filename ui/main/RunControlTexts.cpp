@@ -119,6 +119,30 @@ std::string_view DisconnectQuestion(bool running, bool recording)
                      : "Connecting receiver.    \n\nDisconnect receiver?";
 }
 
+std::string_view OpenReplayQuestion(bool running, bool recording)
+{
+    if (running && recording) {
+        return "Writing Log and connecting receiver.    \n\nDisconnect receiver and Close Log "
+               "File?";
+    }
+    if (running) {
+        return "Connecting receiver.    \n\nDisconnect receiver?";
+    }
+    if (recording) {
+        return "Writing Log.\n\nClose Log File?    ";
+    }
+    return {};
+}
+
+std::string ReplayReadFailureText(std::string_view fileName, int errorNumber)
+{
+    std::string text = "Can't read Log File.    \n\n";
+    text += fileName;
+    text += errorNumber > 0 ? std::string(": ") + std::strerror(errorNumber)
+                            : std::string(": the file ended before its size");
+    return text;
+}
+
 TClosingStep ClosingStep(bool running, bool recording, bool replaying)
 {
     if (!running && recording) {

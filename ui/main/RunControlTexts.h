@@ -23,6 +23,7 @@ inline constexpr std::string_view kCloseLogQuestion = "Writing Log.\n\nClose Log
 inline constexpr std::string_view kCantCreateLog = "Can't create Log File.    ";
 inline constexpr std::string_view kSameFileCaption = "Error! Set same File.";
 inline constexpr std::string_view kStopReplayQuestion = "Replaying Log.\n\nStop Replaying Log?    ";
+inline constexpr std::string_view kCantOpenLogFile = "Can't open Log File.    ";
 
 // "NMEA" for protocol index 0, "RIRBinary" for 1, empty otherwise.
 std::string_view ProtocolName(int protocolIndex);
@@ -52,6 +53,13 @@ std::string CantSendText(std::string_view command);
 // runs and whether the logs are being written; empty when there is nothing to ask.
 std::string_view ConnectQuestion(bool running, bool recording);
 std::string_view DisconnectQuestion(bool running, bool recording);
+
+// What opening a replay asks first, by whether a connection runs and whether the logs are being
+// written; empty when there is nothing to ask.
+std::string_view OpenReplayQuestion(bool running, bool recording);
+// The message when a replayed file could no longer be read; errorNumber -1 when it was cut
+// short.
+std::string ReplayReadFailureText(std::string_view fileName, int errorNumber);
 
 // What closing the main window asks, and what a Yes then does before the window closes.
 struct TClosingStep

@@ -25,6 +25,7 @@
 #include "monitor/TMonitorThread.h"
 #include "ui/main/CommandEntry.h"
 #include "ui/main/LogFileNames.h"
+#include "ui/main/QtTexts.h"
 #include "ui/main/RunControlTexts.h"
 #include "ui/main/TFormPort.h"
 #include "session/TRun.h"
@@ -67,22 +68,6 @@ constexpr std::array<int, 5> kStatusPanelWidths = {105, 0, 380, 270, 270};
 const char* const kLogDialogTitle = "Save received Data (Only regular sentence) + Sent Data [.log]";
 const char* const kRawDialogTitle = "Save all received Data [.bin]";
 
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Path names are in the file system's encoding, not Latin-1.
-QString PathText(std::string_view text)
-{
-    return QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-}
-
-std::string PathBytes(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 // The character a key press types, as the command line's filter judges it: Ctrl with a letter
 // types the control character of that letter; keys that move or delete type none.
 std::optional<char16_t> TypedCharacter(const QKeyEvent& event)
@@ -122,6 +107,8 @@ TFormMain::TFormMain(TUserDialogs* dialogs, TRunFactory makeRun, QWidget* parent
     layout->addWidget(MdiArea, 1);
     BuildCommandLine(central);
     layout->addWidget(Panel1);
+    BuildReplayPanel(central);
+    layout->addWidget(PanelPrev);
     setCentralWidget(central);
 
     BuildMenus();
@@ -151,6 +138,7 @@ void TFormMain::CreateRun(const TRunFactory& makeRun)
         *WindowQueue, TQtDisplay::TWindows{*InfoContent, *LogContent, *RotContent, *PosPlotContent,
                                            *AltiPlotContent, *VeloPlotContent, *TtrackContent,
                                            *CNContent, *SkyContent});
+    Display->SetAfterUpdate([this] { ShowReplayPosition(); });
     TRunEvents& events = *this;
     Run = makeRun ? makeRun(Flags, Kept, *Display, events)
                   : std::make_unique<TRun>(Flags, Kept, *Display, events);
@@ -191,6 +179,22 @@ void TFormMain::BuildMenus()
     Comstate->setObjectName(QStringLiteral("Comstate"));
     Comstate->setShortcut(QKeySequence(Qt::Key_F4));
     connect(Comstate, &QAction::triggered, this, &TFormMain::OpenReceiverSetting);
+    QMenu* replay = config->addMenu(QStringLiteral("Log Replay setting(&L)"));
+    replay->setObjectName(QStringLiteral("MenuLogReplay"));
+    PrevOpen = replay->addAction(QStringLiteral("Open Replay Log(&O)"));
+    PrevOpen->setObjectName(QStringLiteral("PrevOpen"));
+    PrevOpen->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(PrevOpen, &QAction::triggered, this, &TFormMain::PrevOpenClick);
+    PrevClose = replay->addAction(QStringLiteral("Close Replay Log(&C)"));
+    PrevClose->setObjectName(QStringLiteral("PrevClose"));
+    PrevClose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F3));
+    PrevClose->setEnabled(false);
+    connect(PrevClose, &QAction::triggered, this, &TFormMain::PrevCloseClick);
+    config->addSeparator();
+    Showsetting1 = config->addAction(QStringLiteral("Show setting(&S)"));
+    Showsetting1->setObjectName(QStringLiteral("Showsetting1"));
+    Showsetting1->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(Showsetting1, &QAction::triggered, this, &TFormMain::Showsetting1Click);
 
     QMenu* tool = menuBar()->addMenu(QStringLiteral("Tool(&T)"));
     tool->setObjectName(QStringLiteral("MenuTool"));
@@ -634,18 +638,6 @@ bool TFormMain::IsRecording() const
     return Run->Recording();
 }
 
-bool TFormMain::StopReplay()
-{
-    if (Flags.Replaying.load() == 0) {
-        return true;
-    }
-    if (!Dialogs.Ask(this, Latin1(kNoticeCaption), Latin1(kStopReplayQuestion))) {
-        return false;
-    }
-    Run->Disconnect();
-    return true;
-}
-
 void TFormMain::ShowTtffText(TTtffText text)
 {
     InfoContent->SetText(TInfoLabel::ttff, text == TTtffText::Counting ? "counting" : "--");
@@ -667,10 +659,6 @@ void TFormMain::ReceiverLost()
     Dialogs.Beep();
     Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
                  PathText(ReceiverLostText(ConnectedPortName, recording)));
-}
-
-void TFormMain::ReplayEnded(int)
-{
 }
 
 void TFormMain::LogWriteFailed()

@@ -40,6 +40,7 @@ class TWindowQueue;
 class TInfoForm;
 class TLogForm;
 class TROTForm;
+class TReplayPanel;
 class TUserDialogs;
 class TViewMenu;
 
@@ -123,9 +124,20 @@ public:
     QString StatusText(int panel) const;
 
     bool IsRecording() const;
+
+    // Log replay: open (asks, shows the open dialog and the dialog's replay form), close,
+    // play and pause, seek to the byte offset the position bar was let go at.
+    void PrevOpenClick();
+    void PrevCloseClick();
     // Asks to stop an open replay and stops it on Yes; false when the user declined. True at
     // once when no replay is open.
     bool StopReplay();
+    void SpeedButton1Click(bool down);
+    void ScrollBar1Scroll(int64_t offset);
+    TReplayPanel& ReplayPanel() const { return *PanelPrev; }
+
+    // The settings in force as text, in a box captioned "Setting" (F12).
+    void Showsetting1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -153,6 +165,19 @@ private:
     void ResetWindows(bool fullReset);
     void SetStatusText(int panel, std::string_view text);
     void ShowRecordingStopped();
+    void BuildReplayPanel(QWidget* parent);
+    // Reads the log's reference and shows the receiver setting dialog in its replay form;
+    // true when the user confirmed with "OK".
+    bool RunReplaySetting();
+    // The two states of the replay panel, with the threads paused or running.
+    void ShowReplayPaused();
+    void ShowReplayPlaying();
+    // While a replay is open: the command line and the status bar hidden, the replay panel
+    // shown, and the menu items that do not apply disabled; and back.
+    void ShowReplayControls(bool replaying);
+    // The position bar follows the replay's read position.
+    void ShowReplayPosition();
+    void ShowSettingSummary(bool replayVariant);
     void SendPreset(std::string_view text, bool restart);
     void ApplyLogMenuState(bool recording);
 
@@ -184,6 +209,9 @@ private:
     QAction* MenuLogClose = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Comstate = nullptr;
+    QAction* PrevOpen = nullptr;
+    QAction* PrevClose = nullptr;
+    QAction* Showsetting1 = nullptr;
     QAction* ClearAllWindow = nullptr;
     QAction* Showallwindow1 = nullptr;
     QAction* default1 = nullptr;
@@ -195,6 +223,9 @@ private:
     QPushButton* ButtonSend = nullptr;
     QCheckBox* CheckAddSum = nullptr;
     std::array<QLabel*, 5> StatusPanels{};
+    TReplayPanel* PanelPrev = nullptr;
+    // The replayed log's full path, in the file system's encoding.
+    std::string ReplayPath;
 
     // The run behind the windows, made after the windows it shows in.
     TWindowQueue* WindowQueue = nullptr;
