@@ -12,7 +12,7 @@ inline constexpr int kStopBitsOne = 0;
 inline constexpr int kStopBitsOneAndHalf = 1;
 inline constexpr int kStopBitsTwo = 2;
 
-// The termios speed for a baud rate; false for a rate the system has no constant for.
+// The termios speed for a baud rate; false for a rate not in kLineBaudRates.
 [[nodiscard]] bool BaudToSpeed(int baud, speed_t& speed);
 
 // Puts the settings in raw mode and applies the line parameters. One and a half stop bits do

@@ -167,6 +167,7 @@ TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
     {
         const char* What;
         std::vector<std::string> Args;
+        const char* Mentions = ""; // what the message must name
     };
     const std::vector<Case> cases = {
         {"missing file", {"decode", "/nonexistent/log.bin"}},
@@ -176,6 +177,12 @@ TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
         {"value missing", {"decode", "--lf"}},
         {"no file", {"decode"}},
         {"unknown command", {"transmogrify"}},
+        {"baud rate above the highest a line takes",
+         {"monitor", "--baud", "4000001", "/dev/null"},
+         "'4000001' is not a baud rate"},
+        {"fractional baud rate",
+         {"monitor", "--baud", "9600.5", "/dev/null"},
+         "is not a baud rate"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -183,6 +190,7 @@ TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
         EXPECT_EQ(run.ExitCode, 2);
         EXPECT_EQ(run.Out, "");
         EXPECT_FALSE(run.Err.empty());
+        EXPECT_NE(run.Err.find(c.Mentions), std::string::npos) << run.Err;
     }
 }
 
