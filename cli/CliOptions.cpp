@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "core/BaudRates.h"
 #include "core/RawLogMarker.h"
 
 namespace zz::cli {
@@ -26,8 +27,7 @@ std::optional<int32_t> IndexOf(const std::array<std::string_view, N>& names, std
     return std::nullopt;
 }
 
-template <size_t N>
-std::string Choices(const std::array<std::string_view, N>& names)
+template <size_t N> std::string Choices(const std::array<std::string_view, N>& names)
 {
     std::string text;
     for (size_t i = 0; i < N; ++i) {
@@ -64,7 +64,8 @@ std::optional<std::string> ChooseIndex(const std::array<std::string_view, N>& na
            Choices(names) + ")";
 }
 
-std::optional<std::string> ReadNumber(std::string_view option, std::string_view value, double& target)
+std::optional<std::string> ReadNumber(std::string_view option, std::string_view value,
+                                      double& target)
 {
     double number = 0;
     const auto result = std::from_chars(value.data(), value.data() + value.size(), number);
@@ -182,7 +183,7 @@ TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOpt
             } else {
                 double baud = 0;
                 problem = ReadNumber(arg, value, baud);
-                if (!problem && (baud != std::floor(baud) || baud > 4'000'000)) {
+                if (!problem && (baud != std::floor(baud) || baud > kMaxLineBaudRate)) {
                     problem = "'" + std::string(value) + "' is not a baud rate";
                 }
                 options.BaudRate = static_cast<int32_t>(baud);

@@ -47,7 +47,8 @@ struct TParseResult
 };
 
 // Reads the arguments after the command word.
-TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOptions& options);
+[[nodiscard]] TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv,
+                                           TCliOptions& options);
 
 const char* DecodeUsage();
 const char* MonitorUsage();

@@ -18,7 +18,7 @@ int FrameToHex(const uint8_t* frame, int n, char* text);
 // Reads a command given as hexadecimal text, two digits per byte, high nibble first, digits
 // 0-9, A-F and a-f. False, with bytes left untouched, when the text is empty, has an odd
 // number of characters, holds anything but those digits, or encodes more bytes than bytes holds.
-bool ParseHexCommand(std::string_view text, std::span<uint8_t> bytes);
+[[nodiscard]] bool ParseHexCommand(std::string_view text, std::span<uint8_t> bytes);
 
 // Copies text into out the way a sent command is kept: every character that is neither a digit
 // nor a capital letter is lowered by 32 in code, which turns lower-case letters into capitals.

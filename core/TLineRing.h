@@ -29,7 +29,7 @@ public:
     // ring was full and the line was dropped.
     bool PutLine(const char* bytes, size_t count);
     // Monitor thread only. Copies one line into buffer (kLineSlotSize bytes) and its length.
-    TTakeResult TakeLine(char* buffer, int32_t& count);
+    [[nodiscard]] TTakeResult TakeLine(char* buffer, int32_t& count);
     bool IsEmpty() const;
 
 private:

@@ -43,7 +43,7 @@ public:
 
     // Copies the whole record when a group changed and clears the updated flags at the
     // source; false (and nothing copied) when no flag was raised (monitor thread).
-    bool TakeSnapshot(TReceiverState& copy);
+    [[nodiscard]] bool TakeSnapshot(TReceiverState& copy);
 
     // Arms the time-to-first-fix measurement after a restart command (window thread).
     void ArmTtff();

@@ -1,24 +1,17 @@
 #include "io/LineSettings.h"
 
+#include <iterator>
+
+#include "core/BaudRates.h"
+
 namespace zz {
 namespace {
 
-struct TBaudSpeed
-{
-    int Baud;
-    speed_t Speed;
-};
-
-constexpr TBaudSpeed kBaudSpeeds[] = {
-    {50, B50},           {75, B75},           {110, B110},         {134, B134},
-    {150, B150},         {200, B200},         {300, B300},         {600, B600},
-    {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
-    {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
-    {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
-    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
-    {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
-    {3500000, B3500000}, {4000000, B4000000},
-};
+// The termios constant of each rate of kLineBaudRates, in the same order.
+#define ZZ_BAUD_SPEED(rate) B##rate
+constexpr speed_t kLineSpeeds[] = {ZZ_LINE_BAUD_RATES(ZZ_BAUD_SPEED)};
+#undef ZZ_BAUD_SPEED
+static_assert(std::size(kLineSpeeds) == kLineBaudRates.size());
 
 bool ByteSizeFlag(int byteSize, tcflag_t& flag)
 {
@@ -44,13 +37,12 @@ bool ByteSizeFlag(int byteSize, tcflag_t& flag)
 
 bool BaudToSpeed(int baud, speed_t& speed)
 {
-    for (const TBaudSpeed& entry : kBaudSpeeds) {
-        if (entry.Baud == baud) {
-            speed = entry.Speed;
-            return true;
-        }
+    const int index = LineBaudRateIndex(baud);
+    if (index < 0) {
+        return false;
     }
-    return false;
+    speed = kLineSpeeds[index];
+    return true;
 }
 
 bool ApplyLineSettings(termios& settings, int baud, bool xonXoffIn, bool xonXoffOut, int parity,

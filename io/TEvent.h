@@ -16,7 +16,7 @@ public:
 
     void Set();
     // Waits until the event is set or the time is up; true when it was set (it is reset then).
-    bool WaitFor(int milliseconds);
+    [[nodiscard]] bool WaitFor(int milliseconds);
     // Waits until the event is set, however long that takes, and resets it.
     void Wait();
     // Whether the event is set now, without waiting and without resetting it.

@@ -67,12 +67,14 @@ TTakeResult TGpsioThread::TakeLine(char* buffer, int32_t& count, bool untilPut)
     }
     const TTakeResult result = Engine->Ring().TakeLine(buffer, count);
     if (result == TTakeResult::Nothing) {
+        // A put or the time limit: either way the caller comes back for the line, so whether
+        // the event was set does not matter here.
         if (Flags.Replaying.load() == 1) {
-            LineRingEvent.WaitFor(kTakeLineReplayWaitMs);
+            static_cast<void>(LineRingEvent.WaitFor(kTakeLineReplayWaitMs));
         } else if (untilPut) {
             LineRingEvent.Wait();
         } else {
-            LineRingEvent.WaitFor(kTakeLineWaitMs);
+            static_cast<void>(LineRingEvent.WaitFor(kTakeLineWaitMs));
         }
     }
     return result;
@@ -149,7 +151,8 @@ void TGpsioThread::ClearAltitudeVelocityPlots()
 
 void TGpsioThread::SleepMs(int milliseconds)
 {
-    SleepFor(milliseconds);
+    // The engine asks TerminationRequested itself after a pause.
+    static_cast<void>(SleepFor(milliseconds));
 }
 
 TimeStamp TGpsioThread::Now()

@@ -33,17 +33,17 @@ public:
     ~TGpsioThread() override;
 
     // Opens the port the dialog described, XON/XOFF off both ways.
-    bool OpenReceiverPort(const COMSTATUS& status);
+    [[nodiscard]] bool OpenReceiverPort(const COMSTATUS& status);
 
     // One line from the ring (monitor thread). On an empty ring it waits for a put (40 ms
     // during a replay, else 80) and returns Nothing; Nothing at once once termination is asked.
     // With untilPut the wait outside a replay has no time limit: only a put, WakeMonitor or
     // the end of this thread ends it, so an idle link costs no wake-ups at all.
-    TTakeResult TakeLine(char* buffer, int32_t& count, bool untilPut = false);
+    [[nodiscard]] TTakeResult TakeLine(char* buffer, int32_t& count, bool untilPut = false);
     // Ends a wait of TakeLine at once (window thread, before the monitor lets go of this thread).
     void WakeMonitor() { LineRingEvent.Set(); }
     // The whole record when a group changed (monitor thread); false once termination is asked.
-    bool TakeSnapshot(TReceiverState& copy);
+    [[nodiscard]] bool TakeSnapshot(TReceiverState& copy);
 
     // Commands (window thread); the bytes go to the port. False when the text was refused.
     bool SendText(const char* text, size_t count);

@@ -36,8 +36,8 @@ public:
     TLogFiles& operator=(const TLogFiles&) = delete;
 
     // Create or truncate; true on success. Recording starts once both files are open.
-    bool OpenLogFile(const std::string& path);
-    bool OpenRawFile(const std::string& path);
+    [[nodiscard]] bool OpenLogFile(const std::string& path);
+    [[nodiscard]] bool OpenRawFile(const std::string& path);
     // Closes whichever is open and stops recording.
     void CloseLogFiles();
     // The error number of the last open that failed.
@@ -59,8 +59,8 @@ public:
     TLogWriteFailure LogFailure() const;
 
 private:
-    bool OpenFile(const std::string& path, int& fd, std::atomic<bool>& failed,
-                  std::atomic<int>& failedErrno);
+    [[nodiscard]] bool OpenFile(const std::string& path, int& fd, std::atomic<bool>& failed,
+                                std::atomic<int>& failedErrno);
     // One write call (mutex held); the bytes written, a failure recorded.
     size_t WriteOnce(int fd, const char* data, size_t count, std::atomic<bool>& failed,
                      std::atomic<int>& failedErrno);

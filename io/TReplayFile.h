@@ -21,7 +21,7 @@ public:
     TReplayFile& operator=(const TReplayFile&) = delete;
 
     // Opens for reading at position 0; false (and errno kept in LastError) on failure.
-    bool Open(const std::string& path);
+    [[nodiscard]] bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return Fd >= 0; }
     int LastError() const { return Error.load(); }
@@ -32,7 +32,7 @@ public:
     // The position has reached the size, or a read failed (nothing more can be read).
     bool AtEnd() const;
     // Reads up to count bytes at the position and moves it on; the count read.
-    size_t Read(uint8_t* buffer, size_t count);
+    [[nodiscard]] size_t Read(uint8_t* buffer, size_t count);
 
 private:
     int Fd = -1;

@@ -279,8 +279,8 @@ void TSioThread::SerialLoop()
         if (Flags.Replaying.load() == 1) {
             waited = ReplayPart() || waited;
         }
-        if (!waited) {
-            SleepFor(kIdleWaitMs);
+        if (!waited && !SleepFor(kIdleWaitMs)) {
+            break;
         }
     }
 }
@@ -362,8 +362,10 @@ void TSioThread::WaitEvent(TEvent& event, int milliseconds)
     if (Terminated()) {
         return;
     }
-    event.WaitFor(milliseconds);
-    PassGate();
+    // The display may not catch up within the limit; the replay goes on either way.
+    static_cast<void>(event.WaitFor(milliseconds));
+    // Holds here while suspended; a termination ends the loop at its next gate.
+    static_cast<void>(PassGate());
 }
 
 void TSioThread::ReceiveBytes(const uint8_t*, size_t)

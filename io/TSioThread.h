@@ -43,8 +43,8 @@ public:
     // Opens a device path (a bare name is taken under /dev), takes it exclusively, applies raw
     // mode and the line settings, flushes both directions and resumes the thread. True at once,
     // and nothing changed, when a port is already open. On failure LastOpenError says why.
-    bool OpenPort(const std::string& name, int baud, bool xonXoffIn, bool xonXoffOut, int parity,
-                  int stopBits, int byteSize);
+    [[nodiscard]] bool OpenPort(const std::string& name, int baud, bool xonXoffIn, bool xonXoffOut,
+                                int parity, int stopBits, int byteSize);
     TPortOpenError LastOpenError() const { return OpenError; }
     // Resumes the thread, releases its wait, flushes and closes the port.
     void ClosePort();
@@ -52,7 +52,7 @@ public:
 
     // Reads what has arrived (protocol thread). Bytes of a read during which the driver counted
     // a line error are discarded. 0 when nothing came, on an error, or when the receiver is gone.
-    size_t ReadAvailable(uint8_t* buffer, size_t size);
+    [[nodiscard]] size_t ReadAvailable(uint8_t* buffer, size_t size);
     // Writes the bytes (any thread); the count written, 0 when no port is open or on an error.
     size_t WritePort(const uint8_t* bytes, size_t count);
 

@@ -53,9 +53,9 @@ protected:
     void StopThread();
 
     // Blocks while suspended; false once termination has been requested.
-    bool PassGate();
+    [[nodiscard]] bool PassGate();
     // Sleeps, cut short by Terminate, then passes the gate; false once terminated.
-    bool SleepFor(int milliseconds);
+    [[nodiscard]] bool SleepFor(int milliseconds);
 
 private:
     void StartBody();

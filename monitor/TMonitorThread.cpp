@@ -91,7 +91,9 @@ void TMonitorThread::MonitorLoop()
             std::this_thread::yield();
         }
         if (protocol == nullptr) {
-            SleepFor(kIdlePassMs);
+            if (!SleepFor(kIdlePassMs)) {
+                break;
+            }
             continue;
         }
         if (lineTaken && Flags.IsRunning() && !Terminated()) {

@@ -21,7 +21,7 @@ public:
     TWindowCall& operator=(const TWindowCall&) = delete;
 
     // True when the work ran; false when the call was cancelled before it started.
-    bool Run(std::function<void()> work);
+    [[nodiscard]] bool Run(std::function<void()> work);
     void Cancel();
 
 private:

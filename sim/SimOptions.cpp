@@ -1,17 +1,16 @@
 #include "sim/SimOptions.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
+#include "core/BaudRates.h"
 #include "sim/SimUnits.h"
 #include "sim/TSimReceiver.h"
 
 namespace zz {
 namespace {
 
-constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
 constexpr double kMaxRateHz = 20.0;
 constexpr double kMaxLatitude = 85.0;
 constexpr double kMaxSpeedKmh = 500.0;
@@ -64,10 +63,8 @@ bool ApplyOption(std::string_view name, std::string_view value, TSimOptions& opt
         }
     } else if (name == "--baud") {
         if (!ReadNumber(value, settings.BaudRate) ||
-            std::find(std::begin(kBaudRates), std::end(kBaudRates), settings.BaudRate) ==
-                std::end(kBaudRates)) {
-            error = "--baud takes one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, "
-                    "230400, not " +
+            !IsListedBaudRate(kSimulatorBaudRates, settings.BaudRate)) {
+            error = "--baud takes one of " + BaudRateListText(kSimulatorBaudRates) + ", not " +
                     Quoted(value);
             return false;
         }

@@ -21,8 +21,8 @@ struct TSimOptions
 // Reads the arguments (without the program's name) into options, checking each value and that
 // one output cycle fits the line at the chosen baud and update rates. False, with a one-line
 // reason in error, when they do not make sense.
-bool ParseSimOptions(std::span<const std::string_view> arguments, TSimOptions& options,
-                     std::string& error);
+[[nodiscard]] bool ParseSimOptions(std::span<const std::string_view> arguments,
+                                   TSimOptions& options, std::string& error);
 
 // The usage text.
 std::string_view SimUsage();

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <iterator>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,6 +12,8 @@
 #include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include "core/BaudRates.h"
 
 namespace zz {
 namespace {
@@ -23,30 +26,17 @@ std::string Reason(const char* what)
     return std::string(what) + ": " + std::strerror(errno);
 }
 
+// The termios constant of each rate of kLineBaudRates, in the same order.
+#define ZZ_BAUD_SPEED(rate) B##rate
+constexpr speed_t kLineSpeeds[] = {ZZ_LINE_BAUD_RATES(ZZ_BAUD_SPEED)};
+#undef ZZ_BAUD_SPEED
+static_assert(std::size(kLineSpeeds) == kLineBaudRates.size());
+
+// B0 for a rate a line cannot be set to: the line then keeps its speed.
 speed_t SpeedOf(int baudRate)
 {
-    switch (baudRate) {
-    case 1200:
-        return B1200;
-    case 2400:
-        return B2400;
-    case 4800:
-        return B4800;
-    case 9600:
-        return B9600;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    case 230400:
-        return B230400;
-    default:
-        return B0;
-    }
+    const int index = LineBaudRateIndex(baudRate);
+    return index < 0 ? B0 : kLineSpeeds[index];
 }
 
 bool MakeRaw(int fd, int baudRate)

@@ -23,14 +23,14 @@ public:
 
     // Creates a pseudo-terminal pair with its slave side in raw mode. False, with the reason in
     // error, when the system refuses.
-    bool OpenPty(std::string& error);
+    [[nodiscard]] bool OpenPty(std::string& error);
     // Talks on an existing device instead, put in raw mode at the settings' baud rate.
-    bool OpenDevice(const std::string& path, std::string& error);
+    [[nodiscard]] bool OpenDevice(const std::string& path, std::string& error);
     // Also copies every byte sent on the line into this file.
-    bool OpenTee(const std::string& path, std::string& error);
+    [[nodiscard]] bool OpenTee(const std::string& path, std::string& error);
 
     // Starts serving the line opened before.
-    bool Start(std::string& error);
+    [[nodiscard]] bool Start(std::string& error);
     // Stops serving; returns promptly, whatever the line is doing. Safe to call twice.
     void Stop();
 

@@ -7,9 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/cli/TextDiff.h"
 
 namespace {
 
@@ -40,8 +43,7 @@ std::string Quote(const std::string& text)
 // Runs the program with the arguments (and optional standard input) through the shell.
 CliRun RunCli(const std::vector<std::string>& args, const std::string* input = nullptr)
 {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("zz-cli-test-" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("zz-cli-test-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::string command = Quote(ZZ_CLI_PATH);
     for (const auto& arg : args) {
@@ -74,18 +76,25 @@ struct GoldenCase
 };
 
 // Each golden file is the decoder's output for its input; a change to one is a change of
-// decoded values or texts and says why in its commit. ZZ_UPDATE_GOLDEN=1 rewrites them.
+// decoded values or texts and says why in its commit. With ZZ_UPDATE_GOLDEN=1 the test only
+// writes them, compares nothing and reports itself skipped, naming the files it wrote.
 TEST(CliDecode, OutputMatchesGoldenFiles)
 {
     const std::vector<GoldenCase> cases = {
         {"sample-nmea.jsonl", kSamplesDir / "sample-nmea.bin", {"--display"}},
-        {"sample-binary.jsonl", kSamplesDir / "sample-binary.bin", {"--protocol", "binary", "--display"}},
+        {"sample-binary.jsonl",
+         kSamplesDir / "sample-binary.bin",
+         {"--protocol", "binary", "--display"}},
         {"navika-100-fix.jsonl", kDataDir / "captures/navika-100-fix.nmea", {"--display"}},
-        {"bt451-rmc-vtg.jsonl", kDataDir / "captures/bt451.nmea",
+        {"bt451-rmc-vtg.jsonl",
+         kDataDir / "captures/bt451.nmea",
          {"--lf", "RMC", "--vd", "VTG", "--header", "RMC", "--display"}},
         {"gp-320fw-coldboot.jsonl", kDataDir / "captures/gp-320fw-2019-04-07-coldboot.nmea", {}},
     };
-    const bool update = std::getenv("ZZ_UPDATE_GOLDEN") != nullptr;
+    const char* updateFlag = std::getenv("ZZ_UPDATE_GOLDEN");
+    const bool update =
+        updateFlag != nullptr && *updateFlag != '\0' && std::string(updateFlag) != "0";
+    std::string written;
     for (const auto& golden : cases) {
         SCOPED_TRACE(golden.Golden);
         std::vector<std::string> args = {"decode"};
@@ -97,9 +106,28 @@ TEST(CliDecode, OutputMatchesGoldenFiles)
         const fs::path goldenPath = kDataDir / "golden" / golden.Golden;
         if (update) {
             fs::create_directories(goldenPath.parent_path());
-            std::ofstream(goldenPath, std::ios::binary) << run.Out;
+            std::ofstream out(goldenPath, std::ios::binary);
+            out << run.Out;
+            out.close();
+            ASSERT_TRUE(out) << "cannot write " << goldenPath;
+            std::cout << "wrote " << goldenPath.string() << std::endl;
+            written += "\n  " + goldenPath.string();
+            continue;
         }
-        EXPECT_TRUE(run.Out == ReadFile(goldenPath)) << "output differs from " << goldenPath;
+        if (!fs::exists(goldenPath)) {
+            ADD_FAILURE() << goldenPath << " is missing; ZZ_UPDATE_GOLDEN=1 writes it";
+            continue;
+        }
+        const std::string difference =
+            zz::test::DescribeTextDifference(ReadFile(goldenPath), run.Out);
+        if (!difference.empty()) {
+            ADD_FAILURE() << "output differs from " << goldenPath << "\n" << difference;
+        }
+    }
+    if (update) {
+        GTEST_SKIP() << "ZZ_UPDATE_GOLDEN is set: golden files written, nothing compared; run "
+                        "again without it to compare. Written:"
+                     << written;
     }
 }
 
@@ -139,6 +167,7 @@ TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
     {
         const char* What;
         std::vector<std::string> Args;
+        const char* Mentions = ""; // what the message must name
     };
     const std::vector<Case> cases = {
         {"missing file", {"decode", "/nonexistent/log.bin"}},
@@ -148,6 +177,12 @@ TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
         {"value missing", {"decode", "--lf"}},
         {"no file", {"decode"}},
         {"unknown command", {"transmogrify"}},
+        {"baud rate above the highest a line takes",
+         {"monitor", "--baud", "4000001", "/dev/null"},
+         "'4000001' is not a baud rate"},
+        {"fractional baud rate",
+         {"monitor", "--baud", "9600.5", "/dev/null"},
+         "is not a baud rate"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -155,6 +190,7 @@ TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
         EXPECT_EQ(run.ExitCode, 2);
         EXPECT_EQ(run.Out, "");
         EXPECT_FALSE(run.Err.empty());
+        EXPECT_NE(run.Err.find(c.Mentions), std::string::npos) << run.Err;
     }
 }
 

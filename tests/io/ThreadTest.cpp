@@ -29,7 +29,9 @@ protected:
     {
         while (PassGate()) {
             Passes.fetch_add(1);
-            SleepFor(1);
+            if (!SleepFor(1)) {
+                break;
+            }
         }
         Returned.store(true);
     }

@@ -195,6 +195,10 @@ TEST_F(MonitorThreadTest, EachLineReachesTheLogBeforeTheSnapshotItProduced)
     // active, and the next pass then finds both the line and the changed groups.
     Flags.Running = 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Both events are created set; nothing has set or consumed them yet. Consume that first
+    // set, so that the checks at the end see only what the hand-offs set.
+    ASSERT_TRUE(Protocol->DisplayDone.WaitFor(0));
+    ASSERT_TRUE(Protocol->LineConsumed.WaitFor(0));
     const std::string gga = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47";
     ASSERT_TRUE(Pty.WriteMaster(gga + "\r\n"));
     ASSERT_TRUE(WaitUntil([&] { return !Protocol->ProtocolEngine().Ring().IsEmpty(); }));
@@ -213,9 +217,11 @@ TEST_F(MonitorThreadTest, EachLineReachesTheLogBeforeTheSnapshotItProduced)
     EXPECT_EQ(Display.Calls(), expected);
     // The monitor clears it once the hand-off has returned, just after the window ran "end".
     EXPECT_TRUE(WaitUntil([&] { return Monitor->DisplayPending.load() == 0; }));
-    // Both events were set after their hand-offs (created set, consumed by these waits first).
-    Protocol->DisplayDone.WaitFor(0);
-    Protocol->LineConsumed.WaitFor(0);
+    // Each event is set after its hand-off has returned: LineConsumed after the log line,
+    // DisplayDone just after DisplayPending was cleared (so it may still be on its way).
+    const int bound = static_cast<int>(kEventBound.count());
+    EXPECT_TRUE(Protocol->LineConsumed.WaitFor(bound));
+    EXPECT_TRUE(Protocol->DisplayDone.WaitFor(bound));
 }
 
 TEST_F(MonitorThreadTest, ABacklogIsShownOneLinePerPassInOrder)

@@ -89,6 +89,26 @@ TEST(SimOptions, RefusesWhatMakesNoSense)
     }
 }
 
+TEST(SimOptions, BaudTakesTheListedRatesOnly)
+{
+    // A slow enough cycle that every rate can carry it.
+    for (const int baud : {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400}) {
+        SCOPED_TRACE(baud);
+        for (const int offset : {0, -1, 1}) {
+            const std::string value = std::to_string(baud + offset);
+            TSimOptions options;
+            std::string error;
+            EXPECT_EQ(Parse({"--rate", "0.1", "--baud", value}, options, error), offset == 0)
+                << value << ": " << error;
+        }
+    }
+    TSimOptions options;
+    std::string error;
+    EXPECT_FALSE(Parse({"--baud", "9601"}, options, error));
+    EXPECT_EQ(error, "--baud takes one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, "
+                     "230400, not \"9601\"");
+}
+
 TEST(SimOptions, CycleFitMatchesTheLargestCycle)
 {
     // Right at the edge: the line time of the largest cycle against the cycle period.

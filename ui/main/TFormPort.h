@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/BaudRates.h"
 #include "io/COMSTATUS.h"
 
 class QCheckBox;
@@ -50,8 +51,7 @@ public:
     static constexpr int kResultDisconnect = 3;
 
     // Baud rates by the index of ComboBoxBoudrate.
-    static constexpr std::array<int32_t, 7> kBaudRates = {2400,  4800,  9600,  19200,
-                                                          38400, 57600, 115200};
+    static constexpr auto kBaudRates = kDialogBaudRates;
 
     TFormPort(TKeptValues& kept, TControlFlags& flags, TUserDialogs& dialogs,
               TFormPortQueries queries, QWidget* parent = nullptr);
