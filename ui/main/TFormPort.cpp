@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 
 #include "core/RawLogMarker.h"
@@ -87,6 +88,17 @@ TRadioGroup* AddRadioGroup(QWidget* parent, const char* name, const char* captio
     group->setObjectName(QString::fromLatin1(name));
     group->SetItemIndex(0);
     return group;
+}
+
+std::string SelectedText(const QComboBox& box)
+{
+    return box.currentText().toStdString();
+}
+
+std::string SelectedText(const TRadioGroup& group)
+{
+    const QRadioButton* button = group.Button(group.ItemIndex());
+    return button != nullptr ? button->text().toStdString() : std::string();
 }
 
 void Store(std::atomic<int32_t>& kept, int value)
@@ -425,6 +437,28 @@ void TFormPort::EnableByProtocol(int protocolIndex)
 bool TFormPort::Confirm(std::string_view question)
 {
     return question.empty() || Dialogs.Ask(this, Text(kNoticeCaption), Text(question));
+}
+
+TSummaryItems TFormPort::SummaryItems() const
+{
+    TSummaryItems items;
+    items.BaudRate = SelectedText(*ComboBoxBoudrate);
+    items.DataBits = SelectedText(*ComboBoxBitlength);
+    items.StopBits = SelectedText(*ComboBoxStopbit);
+    items.Parity = SelectedText(*ComboBoxParity);
+    items.ProtocolIndex = ComboBoxProtocol->currentIndex();
+    items.Protocol = SelectedText(*ComboBoxProtocol);
+    items.Header = SelectedText(*HDref);
+    items.LFref = SelectedText(*LFref);
+    items.ASref = SelectedText(*ASref);
+    items.UTref = SelectedText(*UTref);
+    items.DDref = SelectedText(*DDref);
+    items.SAref = SelectedText(*SAref);
+    items.VDref = SelectedText(*VDref);
+    items.ROref = SelectedText(*ROref);
+    items.ACref = SelectedText(*ACref);
+    items.TSref = SelectedText(*TSref);
+    return items;
 }
 
 } // namespace zz

@@ -9,6 +9,7 @@
 
 #include "core/BaudRates.h"
 #include "io/COMSTATUS.h"
+#include "ui/main/SettingsSummary.h"
 
 class QCheckBox;
 class QComboBox;
@@ -79,6 +80,9 @@ public:
 
     void done(int result) override;
     void reject() override;
+
+    // The texts of the items selected in the live controls, for the settings summary.
+    TSummaryItems SummaryItems() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

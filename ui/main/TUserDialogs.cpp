@@ -5,6 +5,22 @@
 #include <QMessageBox>
 
 namespace zz {
+namespace {
+
+QMessageBox::Icon BoxIcon(TMessageIcon icon)
+{
+    switch (icon) {
+    case TMessageIcon::Warning:
+        return QMessageBox::Warning;
+    case TMessageIcon::Information:
+        return QMessageBox::Information;
+    case TMessageIcon::NoIcon:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
 
 TUserDialogs::~TUserDialogs() = default;
 
@@ -19,9 +35,7 @@ bool TUserDialogs::Ask(QWidget* parent, const QString& caption, const QString& t
 void TUserDialogs::Tell(QWidget* parent, TMessageIcon icon, const QString& caption,
                         const QString& text)
 {
-    const QMessageBox::Icon boxIcon =
-        icon == TMessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information;
-    QMessageBox box(boxIcon, caption, text, QMessageBox::Ok, parent);
+    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -12,6 +12,7 @@ enum class TMessageIcon
 {
     Warning,
     Information,
+    NoIcon, // a message box without an icon
 };
 
 // What a save dialog is shown with.
