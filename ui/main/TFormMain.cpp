@@ -30,6 +30,7 @@
 #include "ui/main/TFormPort.h"
 #include "session/TRun.h"
 #include "ui/main/TQtDisplay.h"
+#include "ui/main/TReplayPanel.h"
 #include "ui/main/TUserDialogs.h"
 #include "ui/main/TViewMenu.h"
 #include "ui/main/TWindowQueue.h"

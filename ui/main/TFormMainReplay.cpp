@@ -208,7 +208,7 @@ void TFormMain::ShowSettingSummary(bool replayVariant)
         SettingsSummaryText(replayVariant ? TSummaryVariant::Replay : TSummaryVariant::Live,
                             PortDialog->SummaryItems(), connection);
     if (text) {
-        Dialogs.Tell(this, TMessageIcon::None, Latin1(kSettingCaption), Latin1(*text));
+        Dialogs.Tell(this, TMessageIcon::NoIcon, Latin1(kSettingCaption), Latin1(*text));
     }
 }
 
