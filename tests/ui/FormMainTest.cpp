@@ -107,6 +107,9 @@ TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
         {"MenuLogClose", "Close Log(&C)", QKeySequence(Qt::CTRL | Qt::Key_F2), false},
         {"Exit1", "Exit(&X)", QKeySequence(Qt::ALT | Qt::Key_F4), true},
         {"Comstate", "Receiver setting(&R)", QKeySequence(Qt::Key_F4), true},
+        {"PrevOpen", "Open Replay Log(&O)", QKeySequence(Qt::Key_F3), true},
+        {"PrevClose", "Close Replay Log(&C)", QKeySequence(Qt::CTRL | Qt::Key_F3), false},
+        {"Showsetting1", "Show setting(&S)", QKeySequence(Qt::Key_F12), true},
         {"ClearAllWindow", "Clear all window(&L)", QKeySequence(Qt::Key_F5), true},
         {"InfVisible", "< Information > window(&I)", QKeySequence(Qt::ALT | Qt::Key_1), true},
         {"LogVisible", "< Log > window(&L)", QKeySequence(Qt::ALT | Qt::Key_8), true},
@@ -134,6 +137,15 @@ TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
               QList<QAction*>({Action("MenuLogOpen"), Action("MenuLogClose")}));
     EXPECT_TRUE(file[1]->isSeparator());
     EXPECT_EQ(file[2], Action("Exit1"));
+    // Config: the dialog, the replay submenu, a separator, the summary.
+    const QList<QAction*> config = Find<QMenu>("MenuConfig")->actions();
+    ASSERT_EQ(config.size(), 4);
+    EXPECT_EQ(config[0], Action("Comstate"));
+    EXPECT_EQ(config[1]->text(), QStringLiteral("Log Replay setting(&L)"));
+    EXPECT_EQ(config[1]->menu()->actions(),
+              QList<QAction*>({Action("PrevOpen"), Action("PrevClose")}));
+    EXPECT_TRUE(config[2]->isSeparator());
+    EXPECT_EQ(config[3], Action("Showsetting1"));
     const QList<QAction*> tool = Find<QMenu>("MenuTool")->actions();
     ASSERT_EQ(tool.size(), 2);
     EXPECT_TRUE(tool[1]->isSeparator());
@@ -708,11 +720,7 @@ TEST(FormMainClosing, AsksByStateAndStaysOpenOnNo)
     } cases[] = {
         {false, false, false, "", {}},
         {false, true, false, "Writing Log.\n\nExit this program?    ", {"close logs"}},
-        {true,
-         false,
-         false,
-         "Connecting receiver.    \n\nExit this program?",
-         {"disconnect"}},
+        {true, false, false, "Connecting receiver.    \n\nExit this program?", {"disconnect"}},
         {true,
          true,
          false,

@@ -44,13 +44,16 @@ void TFormMain::PrevOpenClick()
     if (IsRunning()) {
         DisconnectReceiver();
     }
-    Run->StopRecording();
+    if (IsRecording()) {
+        Run->StopRecording();
+    }
     ShowRecordingStopped();
     MenuLogOpen->setEnabled(false);
     MenuLogClose->setEnabled(false);
 
     const QString path = Dialogs.OpenFileName(
-        this, {QString(), {QStringLiteral("Log File(*.bin)"), QStringLiteral("All File(*.*)")},
+        this, {QStringLiteral("Open"),
+               {QStringLiteral("Log File(*.bin)"), QStringLiteral("All File(*.*)")},
                QStringLiteral("bin")});
     if (path.isEmpty()) {
         MenuLogOpen->setEnabled(true);
