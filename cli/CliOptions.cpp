@@ -26,8 +26,7 @@ std::optional<int32_t> IndexOf(const std::array<std::string_view, N>& names, std
     return std::nullopt;
 }
 
-template <size_t N>
-std::string Choices(const std::array<std::string_view, N>& names)
+template <size_t N> std::string Choices(const std::array<std::string_view, N>& names)
 {
     std::string text;
     for (size_t i = 0; i < N; ++i) {
@@ -51,20 +50,23 @@ TParseResult Error(std::string message)
     return {TParseResult::Kind::Error, std::move(message)};
 }
 
-template <size_t N>
+// The choice named by value, the names in the order of the choice's items.
+template <size_t N, typename TChoice>
 std::optional<std::string> ChooseIndex(const std::array<std::string_view, N>& names,
                                        std::string_view option, std::string_view value,
-                                       int32_t& target)
+                                       TChoice& target)
 {
+    static_assert(N == kChoiceCount<TChoice>, "one name per item");
     if (const auto index = IndexOf(names, value)) {
-        target = *index;
+        target = *ChoiceAt<TChoice>(*index);
         return std::nullopt;
     }
     return "unknown value '" + std::string(value) + "' for " + std::string(option) + " (expected " +
            Choices(names) + ")";
 }
 
-std::optional<std::string> ReadNumber(std::string_view option, std::string_view value, double& target)
+std::optional<std::string> ReadNumber(std::string_view option, std::string_view value,
+                                      double& target)
 {
     double number = 0;
     const auto result = std::from_chars(value.data(), value.data() + value.size(), number);
@@ -160,7 +162,7 @@ TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOpt
             if (arg == "--protocol") {
                 problem = ChooseIndex(kProtocolNames, arg, value, options.Protocol);
             } else if (arg == "--header") {
-                int32_t header = 0;
+                THeader header = THeader::GGA;
                 problem = ChooseIndex(HeaderNames(), arg, value, header);
                 options.HeaderIndex = header;
             } else if (arg == "--lf") {

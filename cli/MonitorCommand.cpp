@@ -82,7 +82,7 @@ int RunMonitor(int argc, char** argv)
 
     TControlFlags flags;
     TKeptValues kept;
-    kept.HeaderIndex = options.HeaderIndex.value_or(HeaderGGA);
+    kept.HeaderIndex = options.HeaderIndex.value_or(THeader::GGA);
     kept.LFref = options.LFref;
     kept.SAref = options.SAref;
     kept.VDref = options.VDref;
@@ -97,7 +97,7 @@ int RunMonitor(int argc, char** argv)
     if (port == kSimPort) {
         TSimSettings settings;
         settings.Protocol =
-            options.Protocol == ProtocolBinary ? TSimProtocol::Binary : TSimProtocol::Nmea;
+            options.Protocol == TProtocol::Binary ? TSimProtocol::Binary : TSimProtocol::Nmea;
         settings.BaudRate = 115200;
         simulator = std::make_unique<TSimPty>(settings);
         std::string error;
@@ -125,7 +125,7 @@ int RunMonitor(int argc, char** argv)
     }
 
     std::unique_ptr<TGpsioThread> protocol;
-    if (options.Protocol == ProtocolBinary) {
+    if (options.Protocol == TProtocol::Binary) {
         protocol = std::make_unique<TBinary>(true, flags, kept, monitor->DisplayPending,
                                              &monitor->LogFiles(), &listener);
     } else {
