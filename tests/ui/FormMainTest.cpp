@@ -57,9 +57,9 @@ protected:
         ++DialogRuns;
         return DialogResult;
     }
-    bool StartProtocolThread(const COMSTATUS& status, int protocolIndex) override
+    bool StartProtocolThread(const COMSTATUS& status, TProtocol protocol) override
     {
-        Calls.push_back("start " + status.PortName + " " + std::to_string(protocolIndex));
+        Calls.push_back("start " + status.PortName + " " + std::to_string(ChoiceIndex(protocol)));
         return PortOpens;
     }
     void SuspendThreads() override { Calls.push_back("suspend"); }
@@ -112,13 +112,18 @@ protected:
         QTest::keyClick(EditSend(), Qt::Key_Return);
     }
 
-    void Connect(int protocol = ProtocolNmea)
+    // Connects as if the user chose the protocol in the dialog and pressed Connect there: the
+    // dialog keeps the choice, which the main window hands to the decoders.
+    void Connect(TProtocol protocol = TProtocol::Nmea)
     {
-        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(protocol);
-        Form.KeptValues().ProtocolIndex.store(protocol);
+        Form.FormPort()
+            .findChild<QComboBox*>("ComboBoxProtocol")
+            ->setCurrentIndex(ChoiceIndex(protocol));
+        Form.FormPort().ButtonRunClick();
         Form.DialogResult = TFormPort::kResultConnect;
         Form.OpenReceiverSetting();
         ASSERT_TRUE(Form.IsRunning());
+        ASSERT_EQ(Form.KeptValues().ProtocolIndex.load(), protocol);
         Form.Calls.clear();
     }
 
@@ -319,13 +324,13 @@ TEST_F(FormMainTest, BinaryProtocolKeepsNonHexCharactersOutOfTheCommandLine)
 {
     const struct
     {
-        int Protocol;
+        TProtocol Protocol;
         const char* Typed;
         const char* Shown;
     } cases[] = {
-        {ProtocolBinary, "c18G0Z8x0 C1,CA", "c18080C1CA"},
-        {ProtocolBinary, "$DIRU,GPclr,1", "Dc1"},
-        {ProtocolNmea, "$DIRU,GPclr,1", "$DIRU,GPclr,1"},
+        {TProtocol::Binary, "c18G0Z8x0 C1,CA", "c18080C1CA"},
+        {TProtocol::Binary, "$DIRU,GPclr,1", "Dc1"},
+        {TProtocol::Nmea, "$DIRU,GPclr,1", "$DIRU,GPclr,1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Typed);
@@ -335,7 +340,7 @@ TEST_F(FormMainTest, BinaryProtocolKeepsNonHexCharactersOutOfTheCommandLine)
         EXPECT_EQ(EditSend()->text(), QString::fromLatin1(c.Shown));
     }
     // Editing keys still work in the binary protocol.
-    Form.KeptValues().ProtocolIndex.store(ProtocolBinary);
+    Form.KeptValues().ProtocolIndex.store(TProtocol::Binary);
     EditSend()->setText(QStringLiteral("C180"));
     QTest::keyClick(EditSend(), Qt::Key_Backspace);
     QTest::keyClick(EditSend(), Qt::Key_Home);
@@ -366,7 +371,7 @@ TEST_F(FormMainTest, TypedCommandsAreSentOnlyWhileRunning)
 
 TEST_F(FormMainTest, BinaryCommandsMustBePairsOfHexDigits)
 {
-    Connect(ProtocolBinary);
+    Connect(TProtocol::Binary);
     const struct
     {
         const char* Text;
@@ -396,20 +401,22 @@ TEST_F(FormMainTest, ClearCommandArmsTheTimeToFirstFix)
     const struct
     {
         bool Running;
-        int Selected;
+        TProtocol Selected;
         const char* LastCommand;
         bool Armed;
     } cases[] = {
-        {true, ProtocolNmea, "$DIRU,GPclr,2", true},
-        {true, ProtocolNmea, "$DIRU,GPclr,7", false},
-        {true, ProtocolBinary, "$DIRU,GPclr,2", false},
-        {true, ProtocolBinary, "C18280C3CA", true},
-        {false, ProtocolNmea, "$DIRU,GPclr,2", false},
+        {true, TProtocol::Nmea, "$DIRU,GPclr,2", true},
+        {true, TProtocol::Nmea, "$DIRU,GPclr,7", false},
+        {true, TProtocol::Binary, "$DIRU,GPclr,2", false},
+        {true, TProtocol::Binary, "C18280C3CA", true},
+        {false, TProtocol::Nmea, "$DIRU,GPclr,2", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.LastCommand);
         Form.ControlFlags().Running.store(c.Running ? 1 : 0);
-        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(c.Selected);
+        Form.FormPort()
+            .findChild<QComboBox*>("ComboBoxProtocol")
+            ->setCurrentIndex(ChoiceIndex(c.Selected));
         Form.InfoForm().SetText(TInfoLabel::ttff, "31.5");
         Form.Last = c.LastCommand;
         Form.Calls.clear();
@@ -426,33 +433,35 @@ TEST_F(FormMainTest, PresetSendsFollowTheSelectedProtocolAndOnlyRestartsArm)
     {
         bool Running;
         bool Restart;
-        int Selected;
+        TProtocol Selected;
         const char* Text;
         std::vector<std::string> Calls;
     } cases[] = {
         {true,
          true,
-         ProtocolNmea,
+         TProtocol::Nmea,
          "$DIRU,GPclr,3",
          {"send with checksum $DIRU,GPclr,3", "log line $DIRU,GPclr,3", "arm"}},
         {true,
          true,
-         ProtocolBinary,
+         TProtocol::Binary,
          "C18280C3CA",
          {"send C18280C3CA", "log line C18280C3CA", "arm"}},
         {true,
          false,
-         ProtocolNmea,
+         TProtocol::Nmea,
          "$DIRU,GPout,1",
          {"send with checksum $DIRU,GPout,1", "log line $DIRU,GPout,1"}},
-        {false, true, ProtocolNmea, "$DIRU,GPclr,1", {}},
+        {false, true, TProtocol::Nmea, "$DIRU,GPclr,1", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
         Form.ControlFlags().Running.store(c.Running ? 1 : 0);
-        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(c.Selected);
+        Form.FormPort()
+            .findChild<QComboBox*>("ComboBoxProtocol")
+            ->setCurrentIndex(ChoiceIndex(c.Selected));
         // The box is ignored by preset sends.
-        Find<QCheckBox>("CheckAddSum")->setChecked(c.Selected != ProtocolNmea);
+        Find<QCheckBox>("CheckAddSum")->setChecked(c.Selected != TProtocol::Nmea);
         Form.InfoForm().SetText(TInfoLabel::ttff, "12.5");
         Form.Calls.clear();
         if (c.Restart) {

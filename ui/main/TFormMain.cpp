@@ -305,7 +305,7 @@ void TFormMain::CreateChildWindows()
     TFormPortQueries queries;
     queries.IsRecording = [this] { return IsRecording(); };
     queries.ScanPorts = [] { return ScanPorts(); };
-    PortDialog = new TFormPort(Kept, Flags, Dialogs, std::move(queries), this);
+    PortDialog = new TFormPort(Flags, Dialogs, std::move(queries), this);
 
     PosPlotContent = new TPosPlot(Flags);
     AddChildWindow(PosPlotContent, "Position plot", "PosPlot", TChildWindowId::PositionPlot);
@@ -367,6 +367,8 @@ void TFormMain::OpenReceiverSetting()
     }
     const int result = RunReceiverSetting();
     if (result == TFormPort::kResultConnect) {
+        // From here on the decoders follow what the dialog kept at Connect.
+        Kept.Apply(PortDialog->KeptSettings().Receiver);
         if (IsRunning()) {
             DisconnectReceiver();
             std::this_thread::sleep_for(kReconnectPause);
@@ -380,18 +382,16 @@ void TFormMain::OpenReceiverSetting()
 
 void TFormMain::ConnectReceiver()
 {
-    COMSTATUS status;
-    const int protocolIndex = PortDialog->GetPortSettings(status);
-    if (protocolIndex != ProtocolNmea && protocolIndex != ProtocolBinary) {
-        return;
-    }
+    const TRunSettings settings = PortDialog->Settings();
+    const COMSTATUS& status = settings.Line;
+    const TProtocol protocol = settings.Receiver.Protocol;
     ++ConnectionNumber;
     Listener->SetConnection(ConnectionNumber);
-    if (StartProtocolThread(status, protocolIndex)) {
+    if (StartProtocolThread(status, protocol)) {
         ConnectedPortName = status.PortName;
         Flags.Running.store(1);
         SetStatusText(ConnectionPanel,
-                      ConnectedStatusText(status.PortName, ProtocolName(protocolIndex)));
+                      ConnectedStatusText(status.PortName, ProtocolName(protocol)));
         return;
     }
     Dialogs.Beep();
@@ -484,7 +484,7 @@ bool TFormMain::SendTypedCommand(std::string_view text)
     if (!IsRunning()) {
         return false;
     }
-    if (Kept.ProtocolIndex.load() == ProtocolBinary && !IsHexCommand(text)) {
+    if (Kept.ProtocolIndex.load() == TProtocol::Binary && !IsHexCommand(text)) {
         Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption),
                      Latin1(CantSendText(text)));
         return false;
@@ -500,7 +500,7 @@ void TFormMain::ArmTtffOnClear()
     if (!IsRunning()) {
         return;
     }
-    if (!IsClearCommand(LastCommand(), PortDialog->SelectedProtocolIndex())) {
+    if (!IsClearCommand(LastCommand(), PortDialog->SelectedProtocol())) {
         return;
     }
     InfoContent->SetText(TInfoLabel::ttff, "--");
@@ -525,7 +525,7 @@ void TFormMain::SendPreset(std::string_view text, bool restart)
     if (restart) {
         InfoContent->SetText(TInfoLabel::ttff, "--");
     }
-    SendToReceiver(text, PortDialog->SelectedProtocolIndex() == ProtocolNmea);
+    SendToReceiver(text, PortDialog->SelectedProtocol() == TProtocol::Nmea);
     WriteSentLine(text);
     History.PushHistory(text);
     if (restart) {
@@ -653,9 +653,9 @@ int TFormMain::RunReceiverSetting()
     return PortDialog->exec();
 }
 
-bool TFormMain::StartProtocolThread(const COMSTATUS& status, int protocolIndex)
+bool TFormMain::StartProtocolThread(const COMSTATUS& status, TProtocol protocol)
 {
-    return Connection->Open(status, protocolIndex);
+    return Connection->Open(status, protocol);
 }
 
 void TFormMain::SuspendThreads()

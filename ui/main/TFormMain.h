@@ -120,9 +120,9 @@ protected:
 
     // Shows the receiver setting dialog modally; its result.
     virtual int RunReceiverSetting();
-    // Creates the protocol thread for the protocol index, suspended, opens its port (which
-    // starts it) and resumes the monitor thread; false when the port could not be opened.
-    virtual bool StartProtocolThread(const COMSTATUS& status, int protocolIndex);
+    // Creates the protocol thread for the protocol, suspended, opens its port (which starts it)
+    // and resumes the monitor thread; false when the port could not be opened.
+    virtual bool StartProtocolThread(const COMSTATUS& status, TProtocol protocol);
     // Suspends the protocol and monitor threads.
     virtual void SuspendThreads();
     virtual void DestroyProtocolThread();

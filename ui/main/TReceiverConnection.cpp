@@ -26,19 +26,19 @@ TReceiverConnection::~TReceiverConnection()
     MonitorThread.reset();
 }
 
-bool TReceiverConnection::Open(const COMSTATUS& status, int protocolIndex)
+bool TReceiverConnection::Open(const COMSTATUS& status, TProtocol protocol)
 {
     DestroyProtocolThread();
     LastOpenError = {};
 
     COMSTATUS portStatus = status;
     if (status.PortName == kSimulatedPortName &&
-        !StartSimulator(status, protocolIndex, portStatus.PortName)) {
+        !StartSimulator(status, protocol, portStatus.PortName)) {
         return false;
     }
 
     TLogFiles* logs = &MonitorThread->LogFiles();
-    if (protocolIndex == ProtocolBinary) {
+    if (protocol == TProtocol::Binary) {
         Protocol = std::make_unique<TBinary>(true, Flags, Kept, MonitorThread->DisplayPending, logs,
                                              &Listener);
     } else {
@@ -56,11 +56,11 @@ bool TReceiverConnection::Open(const COMSTATUS& status, int protocolIndex)
     return true;
 }
 
-bool TReceiverConnection::StartSimulator(const COMSTATUS& status, int protocolIndex,
+bool TReceiverConnection::StartSimulator(const COMSTATUS& status, TProtocol protocol,
                                          std::string& portName)
 {
     TSimSettings settings;
-    settings.Protocol = protocolIndex == ProtocolBinary ? TSimProtocol::Binary : TSimProtocol::Nmea;
+    settings.Protocol = protocol == TProtocol::Binary ? TSimProtocol::Binary : TSimProtocol::Nmea;
     settings.BaudRate = status.BaudRate;
     settings.StartUnixSeconds = static_cast<int64_t>(std::time(nullptr));
     Simulator = std::make_unique<TSimPty>(settings);

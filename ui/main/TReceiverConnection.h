@@ -29,10 +29,10 @@ public:
     TReceiverConnection(const TReceiverConnection&) = delete;
     TReceiverConnection& operator=(const TReceiverConnection&) = delete;
 
-    // Creates the protocol thread of the index suspended and opens its port, which starts it,
+    // Creates the protocol thread of the protocol suspended and opens its port, which starts it,
     // then resumes the monitor thread. False when the port could not be opened; OpenError then
     // says why and no protocol thread is left.
-    bool Open(const COMSTATUS& status, int protocolIndex);
+    bool Open(const COMSTATUS& status, TProtocol protocol);
     TPortOpenError OpenError() const { return LastOpenError; }
 
     // Suspends the protocol thread and the monitor thread.
@@ -48,7 +48,7 @@ public:
     TMonitorThread& Monitor() { return *MonitorThread; }
 
 private:
-    bool StartSimulator(const COMSTATUS& status, int protocolIndex, std::string& portName);
+    bool StartSimulator(const COMSTATUS& status, TProtocol protocol, std::string& portName);
 
     TControlFlags& Flags;
     const TKeptValues& Kept;
