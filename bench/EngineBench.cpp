@@ -187,7 +187,7 @@ void BinaryEngineReceiveBytes(benchmark::State& state)
     const BinaryStream& stream = SyntheticBinaryStream();
     zz::TControlFlags flags;
     zz::TKeptValues kept;
-    kept.ProtocolIndex = zz::ProtocolBinary;
+    kept.ProtocolIndex = zz::TProtocol::Binary;
     zz::TProtocolHooks hooks;
     auto engine = std::make_unique<zz::TBinaryEngine>(flags, kept, hooks);
     for (auto _ : state) {

@@ -51,13 +51,15 @@ TParseResult Error(std::string message)
     return {TParseResult::Kind::Error, std::move(message)};
 }
 
-template <size_t N>
+// The choice named by value, the names in the order of the choice's items.
+template <size_t N, typename TChoice>
 std::optional<std::string> ChooseIndex(const std::array<std::string_view, N>& names,
                                        std::string_view option, std::string_view value,
-                                       int32_t& target)
+                                       TChoice& target)
 {
+    static_assert(N == kChoiceCount<TChoice>, "one name per item");
     if (const auto index = IndexOf(names, value)) {
-        target = *index;
+        target = *ChoiceAt<TChoice>(*index);
         return std::nullopt;
     }
     return "unknown value '" + std::string(value) + "' for " + std::string(option) + " (expected " +
@@ -161,7 +163,7 @@ TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOpt
             if (arg == "--protocol") {
                 problem = ChooseIndex(kProtocolNames, arg, value, options.Protocol);
             } else if (arg == "--header") {
-                int32_t header = 0;
+                THeader header = THeader::GGA;
                 problem = ChooseIndex(HeaderNames(), arg, value, header);
                 options.HeaderIndex = header;
             } else if (arg == "--lf") {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/TKeptValues.h"
+#include "core/ReceiverSettings.h"
 
 namespace zz::cli {
 
@@ -17,11 +17,11 @@ enum class TCliCommand
 // The choices of a zedezuze-cli command; reference defaults as the receiver setting dialog's.
 struct TCliOptions
 {
-    int32_t Protocol = ProtocolNmea;
-    std::optional<int32_t> HeaderIndex; // decode: unset means the raw log's marker, else GGA
-    int32_t LFref = 0;
-    int32_t SAref = 0;
-    int32_t VDref = 0;
+    TProtocol Protocol = TProtocol::Nmea;
+    std::optional<THeader> HeaderIndex; // decode: unset means the raw log's marker, else GGA
+    TPositionRef LFref = TPositionRef::GGA;
+    TSatellitesRef SAref = TSatellitesRef::GSV;
+    TVelocityRef VDref = TVelocityRef::RMC;
     bool Display = false;
     std::string Path; // decode: the log, "-" for standard input; monitor: the port or "SIM"
     // monitor only

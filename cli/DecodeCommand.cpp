@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,8 +117,8 @@ int RunDecode(int argc, char** argv)
         return Fail(parsed.Message);
     }
 
-    std::unique_ptr<std::FILE, FileCloser> in(options.Path == "-" ? stdin
-                                                                  : std::fopen(options.Path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> in(
+        options.Path == "-" ? stdin : std::fopen(options.Path.c_str(), "rb"));
     if (!in) {
         return Fail("cannot open '" + options.Path + "': " + std::strerror(errno));
     }
@@ -130,14 +131,14 @@ int RunDecode(int argc, char** argv)
 
     TControlFlags flags;
     TKeptValues kept;
-    int32_t header = HeaderGGA;
+    THeader header = THeader::GGA;
     if (options.HeaderIndex) {
         header = *options.HeaderIndex;
-    } else if (options.Protocol == ProtocolNmea) {
+    } else if (options.Protocol == TProtocol::Nmea) {
         const int32_t reference =
             ReplayReferenceFromHead(reinterpret_cast<const char*>(chunk.data()), length);
-        if (reference >= 0 && reference < kHeaderCount) {
-            header = reference;
+        if (const std::optional<THeader> marked = ChoiceAt<THeader>(reference)) {
+            header = *marked;
         }
     }
     kept.HeaderIndex = header;
@@ -148,7 +149,7 @@ int RunDecode(int argc, char** argv)
 
     DecodeHooks hooks(options, stdout);
     std::unique_ptr<TProtocolEngine> engine;
-    if (options.Protocol == ProtocolBinary) {
+    if (options.Protocol == TProtocol::Binary) {
         engine = std::make_unique<TBinaryEngine>(flags, kept, hooks);
     } else {
         engine = std::make_unique<TNmeaEngine>(flags, kept, hooks);

@@ -70,7 +70,7 @@ int RunMonitor(int argc, char** argv)
 
     TControlFlags flags;
     TKeptValues kept;
-    kept.HeaderIndex = options.HeaderIndex.value_or(HeaderGGA);
+    kept.HeaderIndex = options.HeaderIndex.value_or(THeader::GGA);
     kept.LFref = options.LFref;
     kept.SAref = options.SAref;
     kept.VDref = options.VDref;
@@ -91,9 +91,7 @@ int RunMonitor(int argc, char** argv)
         COMSTATUS line;
         line.PortName = options.Path;
         line.BaudRate = options.BaudRate;
-        const TProtocol protocol =
-            options.Protocol == ProtocolBinary ? TProtocol::Binary : TProtocol::Nmea;
-        if (!run.Connect(line, protocol)) {
+        if (!run.Connect(line, options.Protocol)) {
             run.StopRecording();
             return Fail(2, "cannot open " + options.Path + ": " +
                                DescribeOpenFailure(run.OpenError()));

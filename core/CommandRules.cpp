@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "core/TKeptValues.h"
-
 namespace zz {
 namespace {
 
@@ -14,9 +12,9 @@ constexpr std::array<std::string_view, 4> kBinaryStartCommands = {"C18080C1CA", 
 
 } // namespace
 
-bool IsClearCommand(std::string_view lastCommand, int protocolIndex)
+bool IsClearCommand(std::string_view lastCommand, TProtocol protocol)
 {
-    if (protocolIndex == ProtocolNmea) {
+    if (protocol == TProtocol::Nmea) {
         for (const std::string_view command : kNmeaClearCommands) {
             if (lastCommand == command) {
                 return true;
@@ -24,7 +22,7 @@ bool IsClearCommand(std::string_view lastCommand, int protocolIndex)
         }
         return false;
     }
-    if (protocolIndex == ProtocolBinary) {
+    if (protocol == TProtocol::Binary) {
         const std::string_view head = lastCommand.substr(0, 10);
         for (const std::string_view command : kBinaryStartCommands) {
             if (head == command) {

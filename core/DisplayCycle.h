@@ -74,7 +74,7 @@ enum class TDrawStep
 // Direction(const TDirectionView&) and Draw(TDrawStep). This is the one place that decides the
 // cycle's order and texts, for the windows and for the headless decoder alike.
 template <typename Sink>
-void RunDisplaySteps(const TReceiverState& s, int protocolIndex, uint32_t& drOnlyCount, Sink& sink)
+void RunDisplaySteps(const TReceiverState& s, TProtocol protocol, uint32_t& drOnlyCount, Sink& sink)
 {
     if (s.TtffUpdated) {
         sink.Info(TInfoLabel::ttff, TtffText(s.Ttff).View());
@@ -129,7 +129,7 @@ void RunDisplaySteps(const TReceiverState& s, int protocolIndex, uint32_t& drOnl
         sink.Draw(TDrawStep::Accuracy);
     }
     if (s.VersionUpdated) {
-        sink.Info(TInfoLabel::fver, VersionText(s.ProgramVersion, protocolIndex).View());
+        sink.Info(TInfoLabel::fver, VersionText(s.ProgramVersion, protocol).View());
     }
 }
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "core/DisplayCycle.h"
-#include "core/TKeptValues.h"
 
 namespace zz {
 namespace {
@@ -154,10 +153,10 @@ TShortText TtffText(int32_t ttff)
     return GeneralText(ttff * 0.01);
 }
 
-TShortText VersionText(double programVersion, int protocolIndex)
+TShortText VersionText(double programVersion, TProtocol protocol)
 {
     TShortText text;
-    if (protocolIndex == ProtocolBinary) {
+    if (protocol == TProtocol::Binary) {
         AppendZeroPaddedFixed(text, programVersion, 6, 0);
     } else if (InRange(programVersion, 0.0, kLargestNmeaVersion)) {
         AppendZeroPaddedFixed(text, programVersion, 10, 0);
@@ -330,12 +329,12 @@ bool IsDeadReckoningOnly(int32_t fixQuality)
     return fixQuality == kFixDeadReckoning;
 }
 
-void ComputeDisplayTexts(const TReceiverState& snapshot, int protocolIndex, uint32_t& drOnlyCount,
+void ComputeDisplayTexts(const TReceiverState& snapshot, TProtocol protocol, uint32_t& drOnlyCount,
                          TDisplayTexts& out)
 {
     out.Clear();
     TTextSink sink{out};
-    RunDisplaySteps(snapshot, protocolIndex, drOnlyCount, sink);
+    RunDisplaySteps(snapshot, protocol, drOnlyCount, sink);
 }
 
 } // namespace zz

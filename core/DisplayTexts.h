@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/NumberFormat.h"
+#include "core/ReceiverSettings.h"
 #include "core/TReceiverState.h"
 
 namespace zz {
@@ -31,7 +32,7 @@ TShortText DopText(double value);
 TShortText TtffText(int32_t ttff);
 // Information `fver`: ten zero-filled digits for NMEA ("--" below 0 or above 9999999999),
 // six zero-filled digits with no range test for the binary protocol.
-TShortText VersionText(double programVersion, int protocolIndex);
+TShortText VersionText(double programVersion, TProtocol protocol);
 // Information `utc`: "07/14/2009  03:05:09.50"; each piece out of its range reads "--".
 TShortText DateTimeText(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
                         double second);
@@ -94,7 +95,7 @@ struct TDisplayTexts
 // groups whose updated flags are raised in snapshot, in the cycle's order, keyed by label name.
 // The Information window's rot repeats the DR window's rotst and is not listed; the DR rate of
 // turn is "rot". The snapshot is not changed.
-void ComputeDisplayTexts(const TReceiverState& snapshot, int protocolIndex, uint32_t& drOnlyCount,
+void ComputeDisplayTexts(const TReceiverState& snapshot, TProtocol protocol, uint32_t& drOnlyCount,
                          TDisplayTexts& out);
 
 } // namespace zz

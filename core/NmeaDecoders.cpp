@@ -104,11 +104,11 @@ void TNmeaEngine::DecodeGGA(std::string_view text)
     // $GPGGA,123519.00,3540.1234,N,13945.5000,E,1,08,0.9,545.4,M,46.9,M,,*62
     //  1 time            2 latitude    3 N/S              4 longitude   5 E/W
     //  6 fix quality     7 satellites used  8 HDOP        9 altitude    10 its unit
-    if (Kept.HeaderIndex.load() == HeaderGGA) {
+    if (Kept.HeaderIndex.load() == THeader::GGA) {
         CycleStart();
     }
-    const bool position = Kept.LFref.load() == 0;
-    const bool altitude = Kept.ASref.load() == 0;
+    const bool position = Kept.LFref.load() == TPositionRef::GGA;
+    const bool altitude = Kept.ASref.load() == TAltitudeRef::GGA;
     if (!position && !altitude) {
         return;
     }
@@ -129,10 +129,10 @@ void TNmeaEngine::DecodeZDA(std::string_view text)
 {
     // $GPZDA,123456.78,10,12,2026,00,00*6A
     //  1 time hhmmss.ss   2 day   3 month   4 year   5 zone hours   6 zone minutes
-    if (Kept.HeaderIndex.load() == HeaderZDA) {
+    if (Kept.HeaderIndex.load() == THeader::ZDA) {
         CycleStart();
     }
-    if (Kept.UTref.load() != 0) {
+    if (Kept.UTref.load() != TTimeRef::ZDA) {
         return;
     }
     const auto at = FieldOffsets<5>(text);
@@ -158,10 +158,10 @@ void TNmeaEngine::DecodeGLL(std::string_view text)
 {
     // $GPGLL,3540.1234,N,13945.5000,E,123519.00,A,A*6D
     //  1 latitude   2 N/S   3 longitude   4 E/W   5 time   6 status   7 mode
-    if (Kept.HeaderIndex.load() == HeaderGLL) {
+    if (Kept.HeaderIndex.load() == THeader::GLL) {
         CycleStart();
     }
-    if (Kept.LFref.load() != 1) {
+    if (Kept.LFref.load() != TPositionRef::GLL) {
         return;
     }
     const auto at = FieldOffsets<8>(text);
@@ -176,10 +176,10 @@ void TNmeaEngine::DecodeGSA(std::string_view text)
     // $GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39
     //  1 selection (M/A)   2 fix mode (1 none, 2 2D, 3 3D)   3-14 PRNs used
     //  15 PDOP   16 HDOP   17 VDOP
-    if (Kept.HeaderIndex.load() == HeaderGSA) {
+    if (Kept.HeaderIndex.load() == THeader::GSA) {
         CycleStart();
     }
-    if (Kept.DDref.load() != 0) {
+    if (Kept.DDref.load() != TFixModeRef::GSA) {
         return;
     }
     const auto at = FieldOffsets<4>(text);
@@ -213,11 +213,11 @@ void TNmeaEngine::DecodeGSV(std::string_view text)
     const int32_t sentenceCount = ReadIntField(text, field);
     const int32_t number = ReadIntField(text, field);
     const int32_t total = ReadIntField(text, field);
-    if (number == 1 && Kept.HeaderIndex.load() == HeaderGSV) {
+    if (number == 1 && Kept.HeaderIndex.load() == THeader::GSV) {
         CycleStart();
     }
-    const int32_t reference = Kept.SAref.load();
-    if (reference != 0 && reference != 1) {
+    const TSatellitesRef reference = Kept.SAref.load();
+    if (reference != TSatellitesRef::GSV && reference != TSatellitesRef::GSVWav) {
         return;
     }
     auto lock = LockState();
@@ -264,10 +264,10 @@ void TNmeaEngine::DecodeVTG(std::string_view text)
     // $GPVTG,054.7,T,034.4,M,005.5,N,010.2,K,A*25
     //  1 course   2 its reference (T/M)   3 second course   4 its reference
     //  5 speed    6 its unit (N/K)        7 second speed    8 its unit   9 mode
-    if (Kept.HeaderIndex.load() == HeaderVTG) {
+    if (Kept.HeaderIndex.load() == THeader::VTG) {
         CycleStart();
     }
-    if (Kept.VDref.load() != 1) {
+    if (Kept.VDref.load() != TVelocityRef::VTG) {
         return;
     }
     const auto at = FieldOffsets<9>(text);
@@ -323,11 +323,11 @@ void TNmeaEngine::DecodeRMC(std::string_view text)
     // $GPRMC,123519.00,A,3540.1234,N,13945.5000,E,5.5,54.7,101226,,,A*6A
     //  1 time   2 status (V/A/D/E)   3 latitude   4 N/S   5 longitude   6 E/W
     //  7 speed in knots   8 course   9 date   10 variation   11 its E/W   12 mode
-    if (Kept.HeaderIndex.load() == HeaderRMC) {
+    if (Kept.HeaderIndex.load() == THeader::RMC) {
         CycleStart();
     }
-    const bool position = Kept.LFref.load() == 2;
-    const bool velocity = Kept.VDref.load() == 0;
+    const bool position = Kept.LFref.load() == TPositionRef::RMC;
+    const bool velocity = Kept.VDref.load() == TVelocityRef::RMC;
     if (!position && !velocity) {
         return;
     }
@@ -351,10 +351,10 @@ void TNmeaEngine::DecodeROT(std::string_view text)
 {
     // $GPROT,-12.5,A*2A
     //  1 rate of turn in degrees per minute (negative: to port)   2 status (A valid, V invalid)
-    if (Kept.HeaderIndex.load() == HeaderROT) {
+    if (Kept.HeaderIndex.load() == THeader::ROT) {
         CycleStart();
     }
-    if (Kept.ROref.load() != 0) {
+    if (Kept.ROref.load() != TRateOfTurnRef::ROT) {
         return;
     }
     const auto at = FieldOffsets<3>(text);

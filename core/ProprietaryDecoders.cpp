@@ -31,7 +31,7 @@ void TNmeaEngine::DecodeGPacc(std::string_view text)
 {
     // $DIRU,GPacc,0123456789ABCDEF0123456789ABCDEF*7C
     //  2: one accuracy digit (0-F) per GPS PRN, PRN 1 first
-    if (Kept.ACref.load() != 0) {
+    if (Kept.ACref.load() != TAccuracyRef::Acc) {
         return;
     }
     const size_t start = FieldAt(text, 2);
@@ -53,7 +53,7 @@ void TNmeaEngine::DecodeGPtst(std::string_view text)
 {
     // $DIRU,GPtst,OK,1.05*5C
     //  2: not read   3: program version
-    if (Kept.TSref.load() != 0) {
+    if (Kept.TSref.load() != TVersionRef::Tst) {
         return;
     }
     const std::string_view version = BoundedField(text, FieldAt(text, 3), kVersionLength);
@@ -69,7 +69,7 @@ void TNmeaEngine::DecodeGPwav(std::string_view text)
     // $DIRU,GPwav,3,129,45,120,40,137,30,200,38,200,10,90,35*71
     //  2: satellites in this sentence
     //  then per satellite k = 0..3: 3+4k PRN, 4+4k elevation, 5+4k azimuth, 6+4k C/N0
-    if (Kept.SAref.load() != 1) {
+    if (Kept.SAref.load() != TSatellitesRef::GSVWav) {
         return;
     }
     size_t field = FieldAt(text, 2);

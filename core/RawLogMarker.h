@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/ReceiverSettings.h"
+
 namespace zz {
 
-// Number of sentences that can open an NMEA cycle (the header indexes 0..7).
-inline constexpr int kHeaderCount = 8;
 // A raw log of the NMEA protocol starts with a marker line of this many bytes, CR LF included;
 // its text without the CR LF is what a replay reads back.
 inline constexpr size_t kMarkerLineSize = 33;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace zz {
 
@@ -26,6 +28,8 @@ enum class THeader : int32_t
     GSV = 6,
     ZDA = 7,
 };
+// Number of sentences that can open an NMEA cycle.
+inline constexpr int32_t kHeaderCount = 8;
 
 // The sentence that supplies each group of values.
 enum class TPositionRef : int32_t // latitude, longitude, fix status
@@ -83,6 +87,40 @@ struct TReferences
 
     bool operator==(const TReferences&) const = default;
 };
+
+// How many items the control of each choice offers.
+template <typename TChoice> inline constexpr int32_t kChoiceCount = 0;
+template <> inline constexpr int32_t kChoiceCount<TProtocol> = 2;
+template <> inline constexpr int32_t kChoiceCount<THeader> = kHeaderCount;
+template <> inline constexpr int32_t kChoiceCount<TPositionRef> = 3;
+template <> inline constexpr int32_t kChoiceCount<TAltitudeRef> = 1;
+template <> inline constexpr int32_t kChoiceCount<TTimeRef> = 1;
+template <> inline constexpr int32_t kChoiceCount<TFixModeRef> = 1;
+template <> inline constexpr int32_t kChoiceCount<TSatellitesRef> = 2;
+template <> inline constexpr int32_t kChoiceCount<TVelocityRef> = 2;
+template <> inline constexpr int32_t kChoiceCount<TRateOfTurnRef> = 1;
+template <> inline constexpr int32_t kChoiceCount<TAccuracyRef> = 1;
+template <> inline constexpr int32_t kChoiceCount<TVersionRef> = 1;
+
+// The item index of a choice in its control.
+template <typename TChoice> constexpr int32_t ChoiceIndex(TChoice choice)
+{
+    return static_cast<int32_t>(choice);
+}
+
+// The choice at an item index of its control; empty for an index the control does not offer
+// (-1 is a control with nothing selected).
+template <typename TChoice> constexpr std::optional<TChoice> ChoiceAt(int32_t index)
+{
+    static_assert(kChoiceCount<TChoice> > 0, "not a choice of the receiver setting dialog");
+    if (index < 0 || index >= kChoiceCount<TChoice>) {
+        return std::nullopt;
+    }
+    return static_cast<TChoice>(index);
+}
+
+// "NMEA" or "RIRBinary"; empty for a value that names no protocol.
+std::string_view ProtocolName(TProtocol protocol);
 
 // What the decoders of a run follow: the protocol, the header of the NMEA cycle and the
 // references.

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/ReceiverSettings.h"
+
 namespace zz {
 
 // The control block through which the window thread steers the protocol and monitor threads
@@ -28,10 +30,10 @@ struct TControlFlags
     // Mirror of the replay speed choice (0 slow, 1 mid, 2 fast), kept by the window thread
     // whenever the control changes, so the protocol thread never reads a widget.
     std::atomic<int32_t> ReplaySpeed{0};
-    // Mirrors of the receiver setting dialog's live protocol (0 NMEA, 1 binary) and
-    // header-of-cycle selections, read by the display cycle and by the raw-log marker.
-    std::atomic<int32_t> ProtocolSelection{0};
-    std::atomic<int32_t> HeaderSelection{0};
+    // Mirrors of the receiver setting dialog's live protocol and header-of-cycle selections,
+    // read by the display cycle and by the raw-log marker.
+    std::atomic<TProtocol> ProtocolSelection{TProtocol::Nmea};
+    std::atomic<THeader> HeaderSelection{THeader::GGA};
 
     bool IsRunning() const { return Running.load() == 1; }
 

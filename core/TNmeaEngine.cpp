@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "core/NmeaFields.h"
 
@@ -27,28 +28,26 @@ enum TSentenceMark : int
     MarkGPwav = 10,
 };
 
-// How a recognised sentence is handled: its mark, the header index that makes it open a cycle
+// How a recognised sentence is handled: its mark, the header choice that makes it open a cycle
 // (none for the proprietary ones) and its decoder.
 struct TSentenceRoute
 {
     int Mark;
-    int32_t HeaderIndex;
+    std::optional<THeader> Header;
     void (TNmeaEngine::*Decoder)(std::string_view);
 };
 
-constexpr int32_t kNoHeader = -1;
-
-constexpr TSentenceRoute kRouteGGA{MarkGGA, HeaderGGA, &TNmeaEngine::DecodeGGA};
-constexpr TSentenceRoute kRouteZDA{MarkZDA, HeaderZDA, &TNmeaEngine::DecodeZDA};
-constexpr TSentenceRoute kRouteGLL{MarkGLL, HeaderGLL, &TNmeaEngine::DecodeGLL};
-constexpr TSentenceRoute kRouteGSA{MarkGSA, HeaderGSA, &TNmeaEngine::DecodeGSA};
-constexpr TSentenceRoute kRouteGSV{MarkGSV, HeaderGSV, &TNmeaEngine::DecodeGSV};
-constexpr TSentenceRoute kRouteVTG{MarkVTG, HeaderVTG, &TNmeaEngine::DecodeVTG};
-constexpr TSentenceRoute kRouteRMC{MarkRMC, HeaderRMC, &TNmeaEngine::DecodeRMC};
-constexpr TSentenceRoute kRouteROT{MarkROT, HeaderROT, &TNmeaEngine::DecodeROT};
-constexpr TSentenceRoute kRouteGPacc{MarkGPacc, kNoHeader, &TNmeaEngine::DecodeGPacc};
-constexpr TSentenceRoute kRouteGPtst{MarkGPtst, kNoHeader, &TNmeaEngine::DecodeGPtst};
-constexpr TSentenceRoute kRouteGPwav{MarkGPwav, kNoHeader, &TNmeaEngine::DecodeGPwav};
+constexpr TSentenceRoute kRouteGGA{MarkGGA, THeader::GGA, &TNmeaEngine::DecodeGGA};
+constexpr TSentenceRoute kRouteZDA{MarkZDA, THeader::ZDA, &TNmeaEngine::DecodeZDA};
+constexpr TSentenceRoute kRouteGLL{MarkGLL, THeader::GLL, &TNmeaEngine::DecodeGLL};
+constexpr TSentenceRoute kRouteGSA{MarkGSA, THeader::GSA, &TNmeaEngine::DecodeGSA};
+constexpr TSentenceRoute kRouteGSV{MarkGSV, THeader::GSV, &TNmeaEngine::DecodeGSV};
+constexpr TSentenceRoute kRouteVTG{MarkVTG, THeader::VTG, &TNmeaEngine::DecodeVTG};
+constexpr TSentenceRoute kRouteRMC{MarkRMC, THeader::RMC, &TNmeaEngine::DecodeRMC};
+constexpr TSentenceRoute kRouteROT{MarkROT, THeader::ROT, &TNmeaEngine::DecodeROT};
+constexpr TSentenceRoute kRouteGPacc{MarkGPacc, std::nullopt, &TNmeaEngine::DecodeGPacc};
+constexpr TSentenceRoute kRouteGPtst{MarkGPtst, std::nullopt, &TNmeaEngine::DecodeGPtst};
+constexpr TSentenceRoute kRouteGPwav{MarkGPwav, std::nullopt, &TNmeaEngine::DecodeGPwav};
 
 constexpr uint32_t Tag(char a, char b, char c)
 {
@@ -249,7 +248,7 @@ void TNmeaEngine::DispatchSentence(std::string_view text)
     }
     (this->*route->Decoder)(text);
     // The header never marks itself, so with the header present a cycle is paused only once.
-    if (route->HeaderIndex != Kept.HeaderIndex.load()) {
+    if (route->Header != Kept.HeaderIndex.load()) {
         CycleSeen[static_cast<size_t>(route->Mark)] = 1;
     }
 }

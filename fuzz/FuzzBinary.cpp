@@ -20,7 +20,7 @@ zz::fuzz::EngineStorage<zz::TBinaryEngine> Storage;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     zz::fuzz::FuzzSession session(data, size);
-    session.Kept.ProtocolIndex = zz::ProtocolBinary;
+    session.Kept.ProtocolIndex = zz::TProtocol::Binary;
     zz::TBinaryEngine& engine = Storage.Create(session.Flags, session.Kept, session.Hooks);
     session.Feed(engine);
 

@@ -12,6 +12,13 @@ bool Bit(uint8_t byte, int bit)
     return ((byte >> bit) & 1) != 0;
 }
 
+// The first item of a choice's control, or with noSentence the value past its items, which
+// names no sentence.
+template <typename TChoice> TChoice FirstOrNone(bool noSentence)
+{
+    return static_cast<TChoice>(noSentence ? kChoiceCount<TChoice> : 0);
+}
+
 } // namespace
 
 uint8_t FuzzSession::SteeringByte(const uint8_t* data, size_t size, size_t index)
@@ -27,19 +34,20 @@ FuzzSession::FuzzSession(const uint8_t* data, size_t size)
       TerminateSecondHalf(Bit(SteeringByte(data, size, 2), 7))
 {
     const uint8_t choices = SteeringByte(data, size, 1);
-    Kept.HeaderIndex = choices & 0x07;
-    Kept.LFref = (choices >> 3) & 0x03;
-    Kept.SAref = Bit(choices, 5) ? 1 : 0;
-    Kept.VDref = Bit(choices, 6) ? 1 : 0;
+    Kept.HeaderIndex = static_cast<THeader>(choices & 0x07);
+    Kept.LFref = static_cast<TPositionRef>((choices >> 3) & 0x03);
+    Kept.SAref = Bit(choices, 5) ? TSatellitesRef::GSVWav : TSatellitesRef::GSV;
+    Kept.VDref = Bit(choices, 6) ? TVelocityRef::VTG : TVelocityRef::RMC;
     Flags.Replaying = Bit(choices, 7) ? 1 : 0;
     Flags.ReplayPlaying = Flags.Replaying.load();
 
     const uint8_t unused = SteeringByte(data, size, 2);
-    std::atomic<int32_t>* const singleChoices[] = {&Kept.ASref, &Kept.UTref, &Kept.DDref,
-                                                   &Kept.ROref, &Kept.ACref, &Kept.TSref};
-    for (int i = 0; i < 6; ++i) {
-        singleChoices[i]->store(Bit(unused, i) ? 1 : 0);
-    }
+    Kept.ASref = FirstOrNone<TAltitudeRef>(Bit(unused, 0));
+    Kept.UTref = FirstOrNone<TTimeRef>(Bit(unused, 1));
+    Kept.DDref = FirstOrNone<TFixModeRef>(Bit(unused, 2));
+    Kept.ROref = FirstOrNone<TRateOfTurnRef>(Bit(unused, 3));
+    Kept.ACref = FirstOrNone<TAccuracyRef>(Bit(unused, 4));
+    Kept.TSref = FirstOrNone<TVersionRef>(Bit(unused, 5));
     Flags.ReplaySpeed = (Requests >> 5) & 0x03;
     Flags.Running = 1;
 }

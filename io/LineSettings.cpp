@@ -13,24 +13,47 @@ constexpr speed_t kLineSpeeds[] = {ZZ_LINE_BAUD_RATES(ZZ_BAUD_SPEED)};
 #undef ZZ_BAUD_SPEED
 static_assert(std::size(kLineSpeeds) == kLineBaudRates.size());
 
-bool ByteSizeFlag(int byteSize, tcflag_t& flag)
+bool DataBitsFlag(TDataBits dataBits, tcflag_t& flag)
 {
-    switch (byteSize) {
-    case 5:
-        flag = CS5;
-        return true;
-    case 6:
-        flag = CS6;
-        return true;
-    case 7:
+    switch (dataBits) {
+    case TDataBits::Seven:
         flag = CS7;
         return true;
-    case 8:
+    case TDataBits::Eight:
         flag = CS8;
         return true;
-    default:
-        return false;
     }
+    return false;
+}
+
+bool ParityFlags(TParity parity, tcflag_t& flags)
+{
+    switch (parity) {
+    case TParity::None:
+        flags = 0;
+        return true;
+    case TParity::Odd:
+        flags = PARENB | PARODD;
+        return true;
+    case TParity::Even:
+        flags = PARENB;
+        return true;
+    }
+    return false;
+}
+
+bool StopBitsFlag(TStopBits stopBits, tcflag_t& flag)
+{
+    switch (stopBits) {
+    case TStopBits::One:
+        flag = 0;
+        return true;
+    case TStopBits::OneAndHalf:
+    case TStopBits::Two:
+        flag = CSTOPB;
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -45,13 +68,14 @@ bool BaudToSpeed(int baud, speed_t& speed)
     return true;
 }
 
-bool ApplyLineSettings(termios& settings, int baud, bool xonXoffIn, bool xonXoffOut, int parity,
-                       int stopBits, int byteSize)
+bool ApplyLineSettings(termios& settings, const COMSTATUS& line)
 {
     speed_t speed = B0;
     tcflag_t sizeFlag = CS8;
-    if (!BaudToSpeed(baud, speed) || !ByteSizeFlag(byteSize, sizeFlag) || parity < kParityNone ||
-        parity > kParityEven || stopBits < kStopBitsOne || stopBits > kStopBitsTwo) {
+    tcflag_t parityFlags = 0;
+    tcflag_t stopFlag = 0;
+    if (!BaudToSpeed(line.BaudRate, speed) || !DataBitsFlag(line.DataBits, sizeFlag) ||
+        !ParityFlags(line.Parity, parityFlags) || !StopBitsFlag(line.StopBits, stopFlag)) {
         return false;
     }
     termios result = settings;
@@ -60,23 +84,15 @@ bool ApplyLineSettings(termios& settings, int baud, bool xonXoffIn, bool xonXoff
     cfsetospeed(&result, speed);
 
     result.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB);
-    result.c_cflag |= sizeFlag | CREAD | CLOCAL;
-    if (parity == kParityOdd) {
-        result.c_cflag |= PARENB | PARODD;
-    } else if (parity == kParityEven) {
-        result.c_cflag |= PARENB;
-    }
-    if (stopBits != kStopBitsOne) {
-        result.c_cflag |= CSTOPB;
-    }
+    result.c_cflag |= sizeFlag | parityFlags | stopFlag | CREAD | CLOCAL;
 
     // Output flow control obeys the XOFF the receiver sends; input flow control sends XOFF to
     // it when our input queue fills.
     result.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    if (xonXoffOut) {
+    if (line.XonXoffOut) {
         result.c_iflag |= IXON;
     }
-    if (xonXoffIn) {
+    if (line.XonXoffIn) {
         result.c_iflag |= IXOFF;
     }
 

@@ -55,8 +55,7 @@ void TGpsioThread::StopProtocolThread()
 
 bool TGpsioThread::OpenReceiverPort(const COMSTATUS& status)
 {
-    return OpenPort(status.PortName, status.BaudRate, false, false, status.Parity, status.StopBits,
-                    status.DataBits);
+    return OpenPort(status);
 }
 
 TTakeResult TGpsioThread::TakeLine(char* buffer, int32_t& count, bool untilPut)

@@ -32,7 +32,7 @@ class TGpsioThread : public TSioThread, public TProtocolHooks, private TByteSink
 public:
     ~TGpsioThread() override;
 
-    // Opens the port the dialog described, XON/XOFF off both ways.
+    // Opens the port with the line settings the dialog described (XON/XOFF off unless asked).
     [[nodiscard]] bool OpenReceiverPort(const COMSTATUS& status);
 
     // One line from the ring (monitor thread). On an empty ring it waits for a put (40 ms

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include "core/RawLogMarker.h"
-#include "core/TKeptValues.h"
 
 namespace zz {
 namespace {
@@ -23,9 +22,8 @@ void CloseIfOpen(int& fd)
 
 } // namespace
 
-TLogFiles::TLogFiles(const std::atomic<int32_t>& protocolIndex,
-                     const std::atomic<int32_t>& headerIndex)
-    : ProtocolIndex(protocolIndex), HeaderIndex(headerIndex)
+TLogFiles::TLogFiles(const std::atomic<TProtocol>& protocol, const std::atomic<THeader>& header)
+    : Protocol(protocol), Header(header)
 {
 }
 
@@ -108,8 +106,8 @@ void TLogFiles::WriteRawChunk(const uint8_t* bytes, size_t count)
     if (RawFile < 0 || !RecordingFlag.load()) {
         return;
     }
-    if (RawWritten == 0 && ProtocolIndex.load() == ProtocolNmea) {
-        const std::string_view marker = MarkerLine(HeaderIndex.load());
+    if (RawWritten == 0 && Protocol.load() == TProtocol::Nmea) {
+        const std::string_view marker = MarkerLine(ChoiceIndex(Header.load()));
         if (!marker.empty()) {
             RawWritten += static_cast<int64_t>(
                 WriteOnce(RawFile, marker.data(), marker.size(), RawFailed, RawErrno));

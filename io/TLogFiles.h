@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 
+#include "core/ReceiverSettings.h"
+
 namespace zz {
 
 // Longest text one log line takes (a sentence, the hexadecimal text of a frame, or a command);
@@ -30,7 +32,7 @@ class TLogFiles
 {
 public:
     // The protocol and header-of-cycle choices, read when the first raw chunk is written.
-    TLogFiles(const std::atomic<int32_t>& protocolIndex, const std::atomic<int32_t>& headerIndex);
+    TLogFiles(const std::atomic<TProtocol>& protocol, const std::atomic<THeader>& header);
     ~TLogFiles();
     TLogFiles(const TLogFiles&) = delete;
     TLogFiles& operator=(const TLogFiles&) = delete;
@@ -67,8 +69,8 @@ private:
     // Writes prefix + text + CR LF from the line buffer (mutex held).
     void WriteLine(const char* prefix, size_t prefixCount, const char* text, size_t count);
 
-    const std::atomic<int32_t>& ProtocolIndex;
-    const std::atomic<int32_t>& HeaderIndex;
+    const std::atomic<TProtocol>& Protocol;
+    const std::atomic<THeader>& Header;
     std::mutex Mutex;
     int LogFile = -1;       // guarded by Mutex
     int RawFile = -1;       // guarded by Mutex

@@ -68,8 +68,7 @@ void TSioThread::StopSerialThread()
     CloseDescriptor();
 }
 
-bool TSioThread::OpenPort(const std::string& name, int baud, bool xonXoffIn, bool xonXoffOut,
-                          int parity, int stopBits, int byteSize)
+bool TSioThread::OpenPort(const COMSTATUS& line)
 {
     if (PortOpen.load()) {
         return true;
@@ -78,7 +77,7 @@ bool TSioThread::OpenPort(const std::string& name, int baud, bool xonXoffIn, boo
     if (WakeFd < 0) {
         return FailOpen(TPortOpenFailure::Other, WakeError, -1);
     }
-    const std::string path = DevicePath(name);
+    const std::string path = DevicePath(line.PortName);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return FailOpen(ClassifyOpenErrno(errno), errno, -1);
@@ -95,7 +94,7 @@ bool TSioThread::OpenPort(const std::string& name, int baud, bool xonXoffIn, boo
     if (::ioctl(fd, TIOCEXCL) != 0) {
         return FailOpen(ClassifyOpenErrno(errno), errno, fd);
     }
-    if (!ApplyLineSettings(settings, baud, xonXoffIn, xonXoffOut, parity, stopBits, byteSize)) {
+    if (!ApplyLineSettings(settings, line)) {
         return FailOpen(TPortOpenFailure::NotConfigurable, EINVAL, fd);
     }
     if (::tcsetattr(fd, TCSANOW, &settings) != 0) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/TControlFlags.h"
+#include "io/COMSTATUS.h"
 #include "io/PortOpenError.h"
 #include "io/TEvent.h"
 #include "io/TReplayFile.h"
@@ -40,11 +41,11 @@ public:
     TSioThread(bool createSuspended, TControlFlags& flags, std::atomic<uint8_t>& displayPending);
     ~TSioThread() override;
 
-    // Opens a device path (a bare name is taken under /dev), takes it exclusively, applies raw
-    // mode and the line settings, flushes both directions and resumes the thread. True at once,
-    // and nothing changed, when a port is already open. On failure LastOpenError says why.
-    [[nodiscard]] bool OpenPort(const std::string& name, int baud, bool xonXoffIn, bool xonXoffOut,
-                                int parity, int stopBits, int byteSize);
+    // Opens the line's port, a device path (a bare name is taken under /dev), takes it
+    // exclusively, applies raw mode and the line settings, flushes both directions and resumes
+    // the thread. True at once, and nothing changed, when a port is already open. On failure
+    // LastOpenError says why.
+    [[nodiscard]] bool OpenPort(const COMSTATUS& line);
     TPortOpenError LastOpenError() const { return OpenError; }
     // Resumes the thread, releases its wait, flushes and closes the port.
     void ClosePort();

@@ -144,7 +144,7 @@ TRunControl::TSendResult TRun::Send(std::string_view text, bool withChecksum, bo
     }
     std::array<char, kLastCommandSize> lastCommand{};
     ProtocolThread->ProtocolEngine().CopyLastCommand(lastCommand.data());
-    if (restart || IsClearCommand(lastCommand.data(), static_cast<int>(RunProtocol))) {
+    if (restart || IsClearCommand(lastCommand.data(), RunProtocol)) {
         Events.ShowTtffText(TTtffText::Dashes);
         ProtocolThread->ProtocolEngine().ArmTtff();
         result.TtffArmed = true;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/DisplayTexts.h"
-#include "core/TKeptValues.h"
+#include "core/ReceiverSettings.h"
 #include "core/TReceiverState.h"
 
 namespace zz {
@@ -132,26 +132,26 @@ TEST(DisplayTexts, VersionByProtocol)
     struct Case
     {
         double Version;
-        int ProtocolIndex;
+        TProtocol Protocol;
         const char* Expected;
     };
     const Case cases[] = {
-        {1234.0, ProtocolNmea, "0000001234"},
-        {1234.0, ProtocolBinary, "001234"},
-        {10203.0, ProtocolBinary, "010203"},
-        {0.0, ProtocolNmea, "0000000000"},
-        {9999999999.0, ProtocolNmea, "9999999999"},
-        {NoVersion, ProtocolNmea, "--"}, // an empty version field
-        {-1.0, ProtocolNmea, "--"},
-        {kNan, ProtocolNmea, "--"},
-        {1234.5, ProtocolNmea, "0000001234"}, // printf rounds the tie to even
-        {1235.5, ProtocolNmea, "0000001236"},
-        {NoVersion, ProtocolBinary, "10000000000"}, // no range test, no cut
-        {-5.0, ProtocolBinary, "-00005"},
+        {1234.0, TProtocol::Nmea, "0000001234"},
+        {1234.0, TProtocol::Binary, "001234"},
+        {10203.0, TProtocol::Binary, "010203"},
+        {0.0, TProtocol::Nmea, "0000000000"},
+        {9999999999.0, TProtocol::Nmea, "9999999999"},
+        {NoVersion, TProtocol::Nmea, "--"}, // an empty version field
+        {-1.0, TProtocol::Nmea, "--"},
+        {kNan, TProtocol::Nmea, "--"},
+        {1234.5, TProtocol::Nmea, "0000001234"}, // printf rounds the tie to even
+        {1235.5, TProtocol::Nmea, "0000001236"},
+        {NoVersion, TProtocol::Binary, "10000000000"}, // no range test, no cut
+        {-5.0, TProtocol::Binary, "-00005"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.Version << " protocol " << c.ProtocolIndex);
-        EXPECT_EQ(VersionText(c.Version, c.ProtocolIndex).View(), c.Expected);
+        SCOPED_TRACE(testing::Message() << c.Version << " protocol " << ProtocolName(c.Protocol));
+        EXPECT_EQ(VersionText(c.Version, c.Protocol).View(), c.Expected);
     }
 }
 
@@ -285,9 +285,9 @@ protected:
         State.ProgramVersion = 1234.0;
     }
 
-    void Compute(int protocolIndex = ProtocolNmea)
+    void Compute(TProtocol protocol = TProtocol::Nmea)
     {
-        ComputeDisplayTexts(State, protocolIndex, DrOnlyCount, Texts);
+        ComputeDisplayTexts(State, protocol, DrOnlyCount, Texts);
     }
 
     std::vector<std::string_view> Keys() const
@@ -343,7 +343,7 @@ TEST_F(ComputeDisplayTextsTest, AFullSnapshotGivesEveryTextInCycleOrder)
     EXPECT_EQ(Text("fver"), "0000001234");
 
     // The protocol selection decides the version's form; the flags were left raised.
-    Compute(ProtocolBinary);
+    Compute(TProtocol::Binary);
     EXPECT_EQ(Text("fver"), "001234");
 }
 

@@ -18,31 +18,41 @@ TEST_F(NmeaDecoders, PositionWithHemispheresAndFixQuality)
 {
     struct Case
     {
-        int32_t LFref;
+        TPositionRef LFref;
         const char* Sentence;
         int32_t FixQuality;
         double Latitude;
         double Longitude;
     };
     const Case cases[] = {
-        {0, kGga, 1, 3540.1234, 13945.5},
-        {0, "$GPGGA,1,3540.1234,S,13945.5000,W,2,08,0.9,545.4,M,,,,*00", 2, -3540.1234, -13945.5},
-        {0, "$GPGGA,1,,N,13945.5000,E,6,08,0.9,545.4,M,,,,*00", 6, NoPosition, 13945.5},
-        {0, "$GPGGA,1,3540.12345,N,13945.50009,E,0,08,,,,,,,*00", 0, 3540.1234, 13945.5},
-        {0, "$GPGGA,1,3540.1234,X,13945.5000,,3,08,,,,,,,*00", NoCode, NoPosition, NoPosition},
-        {0, "$GPGGA,1,3540.1234,N,13945.5000,E,,,,,,,,,*00", NoCode, 3540.1234, 13945.5},
-        {0, "$GPGGA", NoCode, NoPosition, NoPosition},
-        {1, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,A*6D", 1, 3540.1234, 13945.5},
-        {1, "$GPGLL,3540.1234,S,13945.5000,W,123519.00,V,N", 0, -3540.1234, -13945.5},
-        {1, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,D", 2, 3540.1234, 13945.5},
-        {1, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,E*00", 6, 3540.1234, 13945.5},
-        {1, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A", NoCode, 3540.1234, 13945.5},
-        {2, "$GPRMC,123519.00,A,3540.1234,N,13945.5000,E,5.5,54.7,101226,,,A*6A", 1, 3540.1234,
+        {TPositionRef::GGA, kGga, 1, 3540.1234, 13945.5},
+        {TPositionRef::GGA, "$GPGGA,1,3540.1234,S,13945.5000,W,2,08,0.9,545.4,M,,,,*00", 2,
+         -3540.1234, -13945.5},
+        {TPositionRef::GGA, "$GPGGA,1,,N,13945.5000,E,6,08,0.9,545.4,M,,,,*00", 6, NoPosition,
          13945.5},
-        {2, "$GPRMC,1,V,3540.1234,S,13945.5000,E,,,,,,N", 0, -3540.1234, 13945.5},
-        {2, "$GPRMC,1,D,,N,13945.5000,W,,,,,,N", 2, NoPosition, -13945.5},
-        {2, "$GPRMC,1,E,3540.1234,N,13945.5000,E,,,,,,N", 6, 3540.1234, 13945.5},
-        {2, "$GPRMC,1,,3540.1234,N,13945.5000,E,,,,,,N", NoCode, 3540.1234, 13945.5},
+        {TPositionRef::GGA, "$GPGGA,1,3540.12345,N,13945.50009,E,0,08,,,,,,,*00", 0, 3540.1234,
+         13945.5},
+        {TPositionRef::GGA, "$GPGGA,1,3540.1234,X,13945.5000,,3,08,,,,,,,*00", NoCode, NoPosition,
+         NoPosition},
+        {TPositionRef::GGA, "$GPGGA,1,3540.1234,N,13945.5000,E,,,,,,,,,*00", NoCode, 3540.1234,
+         13945.5},
+        {TPositionRef::GGA, "$GPGGA", NoCode, NoPosition, NoPosition},
+        {TPositionRef::GLL, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,A*6D", 1, 3540.1234,
+         13945.5},
+        {TPositionRef::GLL, "$GPGLL,3540.1234,S,13945.5000,W,123519.00,V,N", 0, -3540.1234,
+         -13945.5},
+        {TPositionRef::GLL, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,D", 2, 3540.1234, 13945.5},
+        {TPositionRef::GLL, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,E*00", 6, 3540.1234,
+         13945.5},
+        {TPositionRef::GLL, "$GPGLL,3540.1234,N,13945.5000,E,123519.00,A", NoCode, 3540.1234,
+         13945.5},
+        {TPositionRef::RMC, "$GPRMC,123519.00,A,3540.1234,N,13945.5000,E,5.5,54.7,101226,,,A*6A", 1,
+         3540.1234, 13945.5},
+        {TPositionRef::RMC, "$GPRMC,1,V,3540.1234,S,13945.5000,E,,,,,,N", 0, -3540.1234, 13945.5},
+        {TPositionRef::RMC, "$GPRMC,1,D,,N,13945.5000,W,,,,,,N", 2, NoPosition, -13945.5},
+        {TPositionRef::RMC, "$GPRMC,1,E,3540.1234,N,13945.5000,E,,,,,,N", 6, 3540.1234, 13945.5},
+        {TPositionRef::RMC, "$GPRMC,1,,3540.1234,N,13945.5000,E,,,,,,N", NoCode, 3540.1234,
+         13945.5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Sentence);
@@ -84,7 +94,7 @@ TEST_F(NmeaDecoders, GgaAltitudeAndSatellitesUsed)
 
 TEST_F(NmeaDecoders, GgaGivesAltitudeWhenAnotherSentenceGivesThePosition)
 {
-    Kept.LFref = 2;
+    Kept.LFref = TPositionRef::RMC;
     Dispatch(kGga);
     ASSERT_TRUE(Take());
     EXPECT_FALSE(Snapshot->PositionUpdated);
@@ -100,29 +110,32 @@ TEST_F(NmeaDecoders, ReferenceChosenElsewhereLeavesTheRecordAlone)
     struct Case
     {
         const char* Sentence;
-        int32_t Header;
+        THeader Header;
         void (*ChooseElsewhere)(TKeptValues&);
     };
     const Case cases[] = {
-        {kGga, HeaderGGA,
+        {kGga, THeader::GGA,
          [](TKeptValues& k) {
-             k.LFref = 1;
-             k.ASref = 1;
+             k.LFref = TPositionRef::GLL;
+             k.ASref = Unoffered<TAltitudeRef>();
          }},
-        {"$GPZDA,123456.78,10,12,2026,00,00*6A", HeaderZDA, [](TKeptValues& k) { k.UTref = 1; }},
-        {"$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,A*6D", HeaderGLL,
-         [](TKeptValues& k) { k.LFref = 2; }},
-        {"$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39", HeaderGSA,
-         [](TKeptValues& k) { k.DDref = 1; }},
-        {"$GPGSV,1,1,01,01,40,083,46*00", HeaderGSV, [](TKeptValues& k) { k.SAref = 2; }},
-        {"$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K,A*25", HeaderVTG,
-         [](TKeptValues& k) { k.VDref = 0; }},
-        {"$GPRMC,123519.00,A,3540.1234,N,13945.5000,E,5.5,54.7,101226,,,A*6A", HeaderRMC,
+        {"$GPZDA,123456.78,10,12,2026,00,00*6A", THeader::ZDA,
+         [](TKeptValues& k) { k.UTref = Unoffered<TTimeRef>(); }},
+        {"$GPGLL,3540.1234,N,13945.5000,E,123519.00,A,A*6D", THeader::GLL,
+         [](TKeptValues& k) { k.LFref = TPositionRef::RMC; }},
+        {"$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39", THeader::GSA,
+         [](TKeptValues& k) { k.DDref = Unoffered<TFixModeRef>(); }},
+        {"$GPGSV,1,1,01,01,40,083,46*00", THeader::GSV,
+         [](TKeptValues& k) { k.SAref = Unoffered<TSatellitesRef>(); }},
+        {"$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K,A*25", THeader::VTG,
+         [](TKeptValues& k) { k.VDref = TVelocityRef::RMC; }},
+        {"$GPRMC,123519.00,A,3540.1234,N,13945.5000,E,5.5,54.7,101226,,,A*6A", THeader::RMC,
          [](TKeptValues& k) {
-             k.LFref = 0;
-             k.VDref = 1;
+             k.LFref = TPositionRef::GGA;
+             k.VDref = TVelocityRef::VTG;
          }},
-        {"$GPROT,-12.5,A*2A", HeaderROT, [](TKeptValues& k) { k.ROref = 1; }},
+        {"$GPROT,-12.5,A*2A", THeader::ROT,
+         [](TKeptValues& k) { k.ROref = Unoffered<TRateOfTurnRef>(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Sentence);
@@ -330,7 +343,7 @@ TEST_F(NmeaDecoders, VtgSpeedAndCourseByTheirLetters)
         {"$GPVTG,,T,,M,,N,,K,A", NoValue, NoValue, 0},
         {"$GPVTG,,T,,M,,N,,,A", NoValue, NoValue, 0},
     };
-    Kept.VDref = 1;
+    Kept.VDref = TVelocityRef::VTG;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Sentence);
         Dispatch(kBefore);

@@ -78,7 +78,7 @@ TEST_F(NmeaReplayPacing, WithoutTheHeaderARepeatedSentencePauses)
 
 TEST_F(NmeaReplayPacing, TheHeaderNeverMarksItself)
 {
-    Kept.HeaderIndex = HeaderRMC;
+    Kept.HeaderIndex = THeader::RMC;
     Dispatch({kRmc, kRmc, kRmc});
     EXPECT_EQ(Hooks.Sleeps, Sleeps(3, 930));
 }
@@ -95,7 +95,7 @@ TEST_F(NmeaReplayPacing, AGsvSetPacesOnlyAtItsFirstSentence)
 
     Hooks.Sleeps.clear();
     Engine->ClearCycleSeen();
-    Kept.HeaderIndex = HeaderGSV;
+    Kept.HeaderIndex = THeader::GSV;
     Dispatch(set);
     Dispatch(set);
     EXPECT_EQ(Hooks.Sleeps, (Sleeps{930, 930}));

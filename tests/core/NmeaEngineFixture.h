@@ -17,6 +17,13 @@
 
 namespace zz::test {
 
+// A choice past the items of its control: a sentence the receiver setting dialog does not
+// offer, with which a decoder must leave the record alone.
+template <typename TChoice> constexpr TChoice Unoffered()
+{
+    return static_cast<TChoice>(kChoiceCount<TChoice>);
+}
+
 // The GPS satellite k (0-based) of the test sets: PRN k+1, elevation k+10, azimuth 7(k+1),
 // C/N0 k+20.
 inline int32_t TestSatPrn(int k)

@@ -79,7 +79,7 @@ public:
 TEST_F(NmeaFramer, CutsTheStreamIntoSentencesHoweverItIsChunked)
 {
     Flags.Replaying = 1;
-    Kept.HeaderIndex = HeaderZDA;
+    Kept.HeaderIndex = THeader::ZDA;
     for (const FramerCase& c : kFramerCases) {
         SCOPED_TRACE(c.What);
         StartAfresh();

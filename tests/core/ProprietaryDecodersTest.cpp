@@ -89,8 +89,8 @@ TEST_F(ProprietaryDecoders, GPtstGivesTheProgramVersion)
 
 TEST_F(ProprietaryDecoders, ReferencesChosenElsewhereChangeNothing)
 {
-    Kept.ACref = 1;
-    Kept.TSref = 1;
+    Kept.ACref = Unoffered<TAccuracyRef>();
+    Kept.TSref = Unoffered<TVersionRef>();
     Engine->ArmTtff();
     Dispatch({"$DIRU,GPacc,0123456789ABCDEF0123456789ABCDEF*7C", "$DIRU,GPtst,OK,1.05*5C",
               "$DIRU,GPwav,1,129,45,120,40"});
@@ -119,14 +119,16 @@ TEST_F(NmeaTtff, EachPositionSentenceTimesTheFirstFixAfterTheRestartReport)
 {
     struct Case
     {
-        int32_t LFref;
+        TPositionRef LFref;
         const char* NoFix;
         const char* Fix;
     };
     const Case cases[] = {
-        {0, "$GPGGA,1,,,,,0,00,,,,,,,*00", "$GPGGA,1,3540.1234,N,13945.5000,E,6,05,,,,,,,*00"},
-        {1, "$GPGLL,,,,,1,V,N*00", "$GPGLL,3540.1234,N,13945.5000,E,1,A,D*00"},
-        {2, "$GPRMC,1,V,,,,,,,,,,N*00", "$GPRMC,1,A,3540.1234,N,13945.5000,E,,,,,,A*00"},
+        {TPositionRef::GGA, "$GPGGA,1,,,,,0,00,,,,,,,*00",
+         "$GPGGA,1,3540.1234,N,13945.5000,E,6,05,,,,,,,*00"},
+        {TPositionRef::GLL, "$GPGLL,,,,,1,V,N*00", "$GPGLL,3540.1234,N,13945.5000,E,1,A,D*00"},
+        {TPositionRef::RMC, "$GPRMC,1,V,,,,,,,,,,N*00",
+         "$GPRMC,1,A,3540.1234,N,13945.5000,E,,,,,,A*00"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Fix);
@@ -158,7 +160,7 @@ TEST_F(NmeaTtff, EachPositionSentenceTimesTheFirstFixAfterTheRestartReport)
 class NmeaWav : public NmeaEngineFixture
 {
 public:
-    NmeaWav() { Kept.SAref = 1; }
+    NmeaWav() { Kept.SAref = TSatellitesRef::GSVWav; }
 
     void ExpectEntry(int entry, Values expected)
     {

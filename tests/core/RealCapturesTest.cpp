@@ -26,8 +26,8 @@ std::vector<std::string> SplitFields(const std::string& text)
     size_t start = 0;
     while (true) {
         const size_t comma = text.find(',', start);
-        fields.push_back(text.substr(start, comma == std::string::npos ? std::string::npos
-                                                                      : comma - start));
+        fields.push_back(
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos) {
             return fields;
         }
@@ -79,7 +79,7 @@ public:
     }
 
     TProtocolEngine* Engine = nullptr;
-    int32_t LFref = 0;
+    TPositionRef LFref = TPositionRef::GGA;
     int Checked = 0;
 
 private:
@@ -125,14 +125,17 @@ private:
         if (!fields[7].empty()) {
             EXPECT_EQ(Snapshot.SatellitesUsed, Int(fields[7]));
         }
-        if (LFref != 0) {
+        if (LFref != TPositionRef::GGA) {
             EXPECT_FALSE(Snapshot.PositionUpdated);
             return;
         }
         CheckPosition(fields, 2);
         const char quality = fields[6].empty() ? '\0' : fields[6][0];
-        const int expected = quality == '0' ? 0 : quality == '1' ? 1 : quality == '2' ? 2
-                                                  : quality == '6' ? 6 : 128;
+        const int expected = quality == '0'   ? 0
+                             : quality == '1' ? 1
+                             : quality == '2' ? 2
+                             : quality == '6' ? 6
+                                              : 128;
         EXPECT_EQ(Snapshot.FixQuality, expected);
     }
 
@@ -145,11 +148,14 @@ private:
         EXPECT_EQ(Snapshot.Speed, fields[7].empty() ? NoValue : Real(fields[7]) * 1.852);
         EXPECT_EQ(Snapshot.Course, fields[8].empty() ? NoValue : Real(fields[8]));
         EXPECT_EQ(Snapshot.CourseReference, 0);
-        if (LFref == 2) {
+        if (LFref == TPositionRef::RMC) {
             CheckPosition(fields, 3);
             const char status = fields[2].empty() ? '\0' : fields[2][0];
-            const int expected = status == 'V' ? 0 : status == 'A' ? 1 : status == 'D' ? 2
-                                                     : status == 'E' ? 6 : 128;
+            const int expected = status == 'V'   ? 0
+                                 : status == 'A' ? 1
+                                 : status == 'D' ? 2
+                                 : status == 'E' ? 6
+                                                 : 128;
             EXPECT_EQ(Snapshot.FixQuality, expected);
         }
     }
@@ -242,9 +248,9 @@ TEST(RealCaptures, EveryGpSentenceYieldsTheValuesOfItsText)
     const auto files = Captures();
     ASSERT_GE(files.size(), 30u);
     int checkedInAll = 0;
-    for (const int32_t lfref : {0, 2}) {
+    for (const TPositionRef lfref : {TPositionRef::GGA, TPositionRef::RMC}) {
         for (const auto& path : files) {
-            SCOPED_TRACE(path.filename().string() + " LFref " + std::to_string(lfref));
+            SCOPED_TRACE(path.filename().string() + " LFref " + std::to_string(ChoiceIndex(lfref)));
             TControlFlags flags;
             TKeptValues kept;
             kept.LFref = lfref;
@@ -257,7 +263,8 @@ TEST(RealCaptures, EveryGpSentenceYieldsTheValuesOfItsText)
             size_t offset = 0;
             for (size_t step = 1; offset < bytes.size(); step = step % 97 + 13) {
                 const size_t count = std::min(step, bytes.size() - offset);
-                engine->ReceiveBytes(reinterpret_cast<const uint8_t*>(bytes.data()) + offset, count);
+                engine->ReceiveBytes(reinterpret_cast<const uint8_t*>(bytes.data()) + offset,
+                                     count);
                 offset += count;
             }
             checkedInAll += hooks.Checked;

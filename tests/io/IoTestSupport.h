@@ -13,6 +13,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "io/COMSTATUS.h"
+
 namespace zz::test {
 
 // Bound on every wait for something the code under test must do; generous, so that a slow or
@@ -31,6 +33,14 @@ inline bool WaitUntil(const std::function<bool()>& condition,
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
+}
+
+// The line to a port at 9600 baud, 8 data bits, no parity, one stop bit, no flow control.
+inline COMSTATUS Line(std::string portName)
+{
+    COMSTATUS line;
+    line.PortName = std::move(portName);
+    return line;
 }
 
 // A pseudo-terminal: the master plays the receiver, the slave path is the port.

@@ -28,12 +28,7 @@ TEST(LineSettingsTest, AppliesRawModeAndEachLineParameter)
     struct TCase
     {
         const char* What;
-        int Baud;
-        bool XonXoffIn;
-        bool XonXoffOut;
-        int Parity;
-        int StopBits;
-        int ByteSize;
+        COMSTATUS Line;
         speed_t Speed;
         tcflag_t Size;
         tcflag_t ParityFlags;
@@ -41,19 +36,40 @@ TEST(LineSettingsTest, AppliesRawModeAndEachLineParameter)
         tcflag_t FlowFlags;
     };
     const TCase cases[] = {
-        {"dialog default", 9600, false, false, 0, 0, 8, B9600, CS8, 0, false, 0},
-        {"odd, two stop bits, 7 bits, XOFF sent", 115200, true, false, 1, 2, 7, B115200, CS7,
-         PARENB | PARODD, true, IXOFF},
-        {"even, one and a half stop bits, XOFF obeyed", 4800, false, true, 2, 1, 8, B4800, CS8,
-         PARENB, true, IXON},
-        {"flow control both ways", 38400, true, true, 0, 0, 7, B38400, CS7, 0, false, IXON | IXOFF},
-        {"lowest dialog rate", 2400, false, false, 0, 0, 8, B2400, CS8, 0, false, 0},
+        {"dialog default", COMSTATUS{}, B9600, CS8, 0, false, 0},
+        {"odd, two stop bits, 7 bits, XOFF sent",
+         {"", 115200, TDataBits::Seven, TParity::Odd, TStopBits::Two, true, false},
+         B115200,
+         CS7,
+         PARENB | PARODD,
+         true,
+         IXOFF},
+        {"even, one and a half stop bits, XOFF obeyed",
+         {"", 4800, TDataBits::Eight, TParity::Even, TStopBits::OneAndHalf, false, true},
+         B4800,
+         CS8,
+         PARENB,
+         true,
+         IXON},
+        {"flow control both ways",
+         {"", 38400, TDataBits::Seven, TParity::None, TStopBits::One, true, true},
+         B38400,
+         CS7,
+         0,
+         false,
+         IXON | IXOFF},
+        {"lowest dialog rate",
+         {"", 2400, TDataBits::Eight, TParity::None, TStopBits::One, false, false},
+         B2400,
+         CS8,
+         0,
+         false,
+         0},
     };
     for (const TCase& item : cases) {
         SCOPED_TRACE(item.What);
         termios settings = CookedSettings();
-        ASSERT_TRUE(ApplyLineSettings(settings, item.Baud, item.XonXoffIn, item.XonXoffOut,
-                                      item.Parity, item.StopBits, item.ByteSize));
+        ASSERT_TRUE(ApplyLineSettings(settings, item.Line));
         EXPECT_EQ(cfgetispeed(&settings), item.Speed);
         EXPECT_EQ(cfgetospeed(&settings), item.Speed);
         EXPECT_EQ(settings.c_cflag & CSIZE, item.Size);
@@ -73,26 +89,32 @@ TEST(LineSettingsTest, RefusesWhatTheLineCannotDoAndLeavesTheSettingsAlone)
     struct TCase
     {
         const char* What;
-        int Baud;
-        int Parity;
-        int StopBits;
-        int ByteSize;
+        int32_t Baud;
+        int32_t Parity;
+        int32_t StopBits;
+        int32_t DataBits;
     };
+    // Values outside the enumerators, as a cast from a stored number could make them.
     const TCase cases[] = {
         {"baud without a speed constant", 12345, 0, 0, 8},
         {"zero baud", 0, 0, 0, 8},
         {"nine data bits", 9600, 0, 0, 9},
         {"four data bits", 9600, 0, 0, 4},
+        {"six data bits (not offered)", 9600, 0, 0, 6},
         {"parity code 3 (mark)", 9600, 3, 0, 8},
         {"negative parity code", 9600, -1, 0, 8},
         {"stop-bit code 3", 9600, 0, 3, 8},
     };
     for (const TCase& item : cases) {
         SCOPED_TRACE(item.What);
+        COMSTATUS line;
+        line.BaudRate = item.Baud;
+        line.Parity = static_cast<TParity>(item.Parity);
+        line.StopBits = static_cast<TStopBits>(item.StopBits);
+        line.DataBits = static_cast<TDataBits>(item.DataBits);
         const termios before = CookedSettings();
         termios settings = before;
-        EXPECT_FALSE(ApplyLineSettings(settings, item.Baud, false, false, item.Parity,
-                                       item.StopBits, item.ByteSize));
+        EXPECT_FALSE(ApplyLineSettings(settings, line));
         EXPECT_EQ(std::memcmp(&settings, &before, sizeof settings), 0);
     }
 }

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/TKeptValues.h"
+#include "core/ReceiverSettings.h"
 #include "io/TLogFiles.h"
 #include "tests/io/IoTestSupport.h"
 
@@ -34,8 +34,8 @@ protected:
     TTempDir Dir;
     std::string LogPath = Dir.File("20240101_120000.log");
     std::string RawPath = Dir.File("20240101_120000.bin");
-    std::atomic<int32_t> Protocol{ProtocolNmea};
-    std::atomic<int32_t> Header{HeaderGGA};
+    std::atomic<TProtocol> Protocol{TProtocol::Nmea};
+    std::atomic<THeader> Header{THeader::GGA};
     TLogFiles Logs{Protocol, Header};
 };
 
@@ -44,17 +44,19 @@ TEST_F(LogFilesTest, RawLogHoldsTheMarkerOfTheHeaderAtTheFirstChunkThenTheBytes)
     struct TCase
     {
         const char* What;
-        int32_t Protocol;
-        int32_t HeaderAtOpen;
-        int32_t HeaderAtFirstChunk;
+        TProtocol Protocol;
+        THeader HeaderAtOpen;
+        THeader HeaderAtFirstChunk;
         std::string Marker;
     };
     const TCase cases[] = {
-        {"NMEA, GGA", ProtocolNmea, HeaderGGA, HeaderGGA, "@@Header of NMEA cycle -> GGA@@\r\n"},
-        {"NMEA, header changed before the first chunk", ProtocolNmea, HeaderGGA, HeaderZDA,
+        {"NMEA, GGA", TProtocol::Nmea, THeader::GGA, THeader::GGA,
+         "@@Header of NMEA cycle -> GGA@@\r\n"},
+        {"NMEA, header changed before the first chunk", TProtocol::Nmea, THeader::GGA, THeader::ZDA,
          "@@Header of NMEA cycle -> ZDA@@\r\n"},
-        {"NMEA, header index out of range", ProtocolNmea, HeaderGGA, 8, ""},
-        {"binary protocol", ProtocolBinary, HeaderGSV, HeaderGSV, ""},
+        {"NMEA, header index out of range", TProtocol::Nmea, THeader::GGA, static_cast<THeader>(8),
+         ""},
+        {"binary protocol", TProtocol::Binary, THeader::GSV, THeader::GSV, ""},
     };
     const std::string first("$GPGGA,1\r\n\0\xff", 12);
     for (const TCase& item : cases) {
@@ -65,7 +67,7 @@ TEST_F(LogFilesTest, RawLogHoldsTheMarkerOfTheHeaderAtTheFirstChunkThenTheBytes)
         EXPECT_TRUE(Logs.Recording());
         Header.store(item.HeaderAtFirstChunk);
         WriteChunk(Logs, first);
-        Header.store(HeaderRMC); // later chunks never add a marker
+        Header.store(THeader::RMC); // later chunks never add a marker
         WriteChunk(Logs, "$GPRMC");
         WriteChunk(Logs, "");
         Logs.CloseLogFiles();

@@ -70,7 +70,7 @@ TEST_F(PortScanTest, LeavesOutAPortInUseWithoutBlockingOnIt)
     TControlFlags flags;
     std::atomic<uint8_t> displayPending{0};
     TRecordingSioThread holder(flags, displayPending);
-    ASSERT_TRUE(holder.OpenPort(Path("ttyUSB0"), 9600, false, false, 0, 0, 8));
+    ASSERT_TRUE(holder.OpenPort(Line(Path("ttyUSB0"))));
 
     EXPECT_EQ(ScanPorts(Dir.Path.string()),
               (std::vector<std::string>{Path("ttyUSB1"), kSimulatedPortName}));

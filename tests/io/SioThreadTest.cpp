@@ -31,10 +31,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(Pty.Ok()); }
 
     // Opens the pty's slave at 9600 8N1 with no flow control.
-    bool OpenDefault(TSioThread& thread)
-    {
-        return thread.OpenPort(Pty.SlavePath, 9600, false, false, 0, 0, 8);
-    }
+    bool OpenDefault(TSioThread& thread) { return thread.OpenPort(Line(Pty.SlavePath)); }
 
     // True when the master sees the slave side fully closed within the bound: that happens only
     // once no thread of ours still waits on the slave.
@@ -59,7 +56,14 @@ protected:
 TEST_F(SioThreadTest, OpenPortAppliesRawModeAndTheLineSettings)
 {
     TRecordingSioThread thread(Flags, DisplayPending);
-    ASSERT_TRUE(thread.OpenPort(Pty.SlavePath, 115200, true, true, 2, 1, 7));
+    COMSTATUS line = Line(Pty.SlavePath);
+    line.BaudRate = 115200;
+    line.DataBits = TDataBits::Seven;
+    line.Parity = TParity::Even;
+    line.StopBits = TStopBits::OneAndHalf;
+    line.XonXoffIn = true;
+    line.XonXoffOut = true;
+    ASSERT_TRUE(thread.OpenPort(line));
     EXPECT_TRUE(thread.IsPortOpen());
     EXPECT_FALSE(thread.Suspended());
 
@@ -104,7 +108,7 @@ TEST_F(SioThreadTest, OpenFailuresSayWhy)
     for (const TCase& item : cases) {
         SCOPED_TRACE(item.What);
         TRecordingSioThread thread(Flags, DisplayPending);
-        EXPECT_FALSE(thread.OpenPort(item.Path, 9600, false, false, 0, 0, 8));
+        EXPECT_FALSE(thread.OpenPort(Line(item.Path)));
         EXPECT_FALSE(thread.IsPortOpen());
         EXPECT_EQ(thread.LastOpenError().Reason, item.Reason);
         EXPECT_NE(thread.LastOpenError().Errno, 0);
@@ -132,7 +136,7 @@ TEST_F(SioThreadTest, OpenFailureWithoutPermissionSaysSo)
                         "refuse it either";
     }
     TRecordingSioThread thread(Flags, DisplayPending);
-    EXPECT_FALSE(thread.OpenPort(path, 9600, false, false, 0, 0, 8));
+    EXPECT_FALSE(thread.OpenPort(Line(path)));
     EXPECT_EQ(thread.LastOpenError().Reason, TPortOpenFailure::PermissionDenied);
     EXPECT_EQ(thread.LastOpenError().Errno, EACCES);
 }

@@ -289,7 +289,7 @@ TEST_F(MonitorThreadTest, DisplayCycleWritesTheChangedGroupsInItsFixedOrder)
     };
     EXPECT_EQ(Display.Calls(), expected);
 
-    Flags.ProtocolSelection = 1;
+    Flags.ProtocolSelection = TProtocol::Binary;
     state = {};
     state.VersionUpdated = true;
     state.ProgramVersion = 1234;

@@ -189,7 +189,7 @@ TEST(SimNmeaOutput, WavSentenceAddsSbasSatellitesBehindTheGpsOnes)
         SCOPED_TRACE(scenario.What);
         TSimReceiver receiver(SettingsOf(scenario));
         SimDecoder decoder(TSimProtocol::Nmea);
-        decoder.Kept.SAref = 1;
+        decoder.Kept.SAref = TSatellitesRef::GSVWav;
         int gpsInView = 0;
         int checked = 0;
         for (const std::string& sentence : SplitSentences(RunFor(receiver, 20.0))) {

@@ -112,7 +112,7 @@ public:
         if (protocol == TSimProtocol::Nmea) {
             Engine = std::make_unique<TNmeaEngine>(Flags, Kept, Hooks);
         } else {
-            Kept.ProtocolIndex = ProtocolBinary;
+            Kept.ProtocolIndex = TProtocol::Binary;
             Engine = std::make_unique<TBinaryEngine>(Flags, Kept, Hooks);
         }
     }

@@ -43,8 +43,8 @@ TEST(CommandEntry, BinaryProtocolLetsOnlyHexDigitsAndEditingKeysThrough)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "character " << static_cast<int>(c.Character));
-        EXPECT_EQ(KeepsTypedCharacter(c.Character, ProtocolBinary), c.KeptInBinary);
-        EXPECT_TRUE(KeepsTypedCharacter(c.Character, ProtocolNmea));
+        EXPECT_EQ(KeepsTypedCharacter(c.Character, TProtocol::Binary), c.KeptInBinary);
+        EXPECT_TRUE(KeepsTypedCharacter(c.Character, TProtocol::Nmea));
     }
 }
 

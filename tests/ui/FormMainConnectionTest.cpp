@@ -37,7 +37,7 @@ constexpr int kWaitMs = 30000;
 struct TDialogChoices
 {
     QString Port = QStringLiteral("SIM");
-    int Protocol = ProtocolNmea;
+    TProtocol Protocol = TProtocol::Nmea;
     // Press "Disconnect" instead of Return.
     bool PressDisconnect = false;
 };
@@ -47,7 +47,8 @@ void ChooseInShownDialog(test::TFakeUserDialogs& dialogs, const TDialogChoices& 
     dialogs.OnModal = [&choices](QDialog& shown) {
         auto& dialog = static_cast<TFormPort&>(shown);
         QTimer::singleShot(0, &dialog, [&dialog, &choices] {
-            dialog.findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(choices.Protocol);
+            dialog.findChild<QComboBox*>("ComboBoxProtocol")
+                ->setCurrentIndex(ChoiceIndex(choices.Protocol));
             auto* port = dialog.findChild<QComboBox*>("ComboBoxPortName");
             port->setEditText(choices.Port);
             if (choices.PressDisconnect) {
@@ -81,7 +82,7 @@ protected:
 
     QString At(const char* name) const { return QString::fromStdString((Root / name).string()); }
 
-    void Connect(const QString& port, int protocol)
+    void Connect(const QString& port, TProtocol protocol)
     {
         Choices.Port = port;
         Choices.Protocol = protocol;
@@ -120,12 +121,12 @@ TEST_F(FormMainConnectionTest, SimulatedReceiverShowsAFixInBothProtocols)
 {
     const struct
     {
-        int Protocol;
+        TProtocol Protocol;
         const char* Status;
         const char* LogLine; // a received line the Log window shows
     } cases[] = {
-        {ProtocolNmea, "SIM : NMEA", "$GPGGA,"},
-        {ProtocolBinary, "SIM : RIRBinary", "C1"},
+        {TProtocol::Nmea, "SIM : NMEA", "$GPGGA,"},
+        {TProtocol::Binary, "SIM : RIRBinary", "C1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Status);
@@ -150,7 +151,7 @@ TEST_F(FormMainConnectionTest, SimulatedReceiverShowsAFixInBothProtocols)
 
 TEST_F(FormMainConnectionTest, RecordsTrafficAndSentCommandsIntoBothFiles)
 {
-    Connect(QStringLiteral("SIM"), ProtocolNmea);
+    Connect(QStringLiteral("SIM"), TProtocol::Nmea);
     ASSERT_TRUE(Form.IsRunning());
     Dialogs.SaveAnswers = {At("run.log"), At("run.bin")};
     Form.MenuLogOpenClick();
@@ -186,7 +187,7 @@ TEST_F(FormMainConnectionTest, RecordsTrafficAndSentCommandsIntoBothFiles)
 
 TEST_F(FormMainConnectionTest, ClearCommandMeasuresTheTimeToFirstFix)
 {
-    Connect(QStringLiteral("SIM"), ProtocolNmea);
+    Connect(QStringLiteral("SIM"), TProtocol::Nmea);
     ASSERT_TRUE(WaitForFix());
     Type(QStringLiteral("$DIRU,GPclr,2"));
     // Armed at once, counting once the receiver reports its restart, then the measured time.
@@ -212,7 +213,7 @@ TEST_F(FormMainConnectionTest, ClearCommandMeasuresTheTimeToFirstFix)
 TEST_F(FormMainConnectionTest, FailedConnectSaysSoOnceAndStaysDisconnected)
 {
     const QString port = At("no-such-port");
-    Connect(port, ProtocolNmea);
+    Connect(port, TProtocol::Nmea);
     EXPECT_FALSE(Form.IsRunning());
     EXPECT_EQ(Form.StatusText(0), QStringLiteral("COM : Disconnect"));
     ASSERT_EQ(Dialogs.Told.size(), 1u);
@@ -222,7 +223,7 @@ TEST_F(FormMainConnectionTest, FailedConnectSaysSoOnceAndStaysDisconnected)
     EXPECT_EQ(Dialogs.Told[0].Text, QStringLiteral("Can't connect ") + port + ".");
 
     // A refused port leaves nothing behind: the simulator connects right after.
-    Connect(QStringLiteral("SIM"), ProtocolNmea);
+    Connect(QStringLiteral("SIM"), TProtocol::Nmea);
     EXPECT_TRUE(Form.IsRunning());
     EXPECT_TRUE(WaitForFix());
 }
@@ -239,7 +240,7 @@ TEST_F(FormMainConnectionTest, UnpluggedReceiverDisconnectsOnceAndKeepsTheRecord
     ::tcsetattr(slave, TCSANOW, &settings);
     ::close(slave);
 
-    Connect(QString::fromLatin1(name), ProtocolNmea);
+    Connect(QString::fromLatin1(name), TProtocol::Nmea);
     ASSERT_TRUE(Form.IsRunning());
     Dialogs.SaveAnswers = {At("lost.log"), At("lost.bin")};
     Form.MenuLogOpenClick();
@@ -269,7 +270,7 @@ TEST_F(FormMainConnectionTest, FailedLogWriteShowsInItsStatusPanel)
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full";
     }
-    Connect(QStringLiteral("SIM"), ProtocolNmea);
+    Connect(QStringLiteral("SIM"), TProtocol::Nmea);
     ASSERT_TRUE(Form.IsRunning());
     Dialogs.SaveAnswers = {QStringLiteral("/dev/full"), At("fine.bin")};
     Form.MenuLogOpenClick();

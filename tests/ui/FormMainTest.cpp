@@ -67,13 +67,18 @@ protected:
         QTest::keyClick(EditSend(), Qt::Key_Return);
     }
 
-    void Connect(int protocol = ProtocolNmea)
+    // Connects as if the user chose the protocol in the dialog and pressed Connect there: the
+    // dialog keeps the choice, which the main window hands to the decoders.
+    void Connect(TProtocol protocol = TProtocol::Nmea)
     {
-        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(protocol);
-        Form.KeptValues().ProtocolIndex.store(protocol);
+        Form.FormPort()
+            .findChild<QComboBox*>("ComboBoxProtocol")
+            ->setCurrentIndex(ChoiceIndex(protocol));
+        Form.FormPort().ButtonRunClick();
         Dialogs.ModalResult = TFormPort::kResultConnect;
         Form.OpenReceiverSetting();
         ASSERT_TRUE(Form.IsRunning());
+        ASSERT_EQ(Form.KeptValues().ProtocolIndex.load(), protocol);
         Run->Calls.clear();
     }
 
@@ -287,13 +292,13 @@ TEST_F(FormMainTest, BinaryProtocolKeepsNonHexCharactersOutOfTheCommandLine)
 {
     const struct
     {
-        int Protocol;
+        TProtocol Protocol;
         const char* Typed;
         const char* Shown;
     } cases[] = {
-        {ProtocolBinary, "c18G0Z8x0 C1,CA", "c18080C1CA"},
-        {ProtocolBinary, "$DIRU,GPclr,1", "Dc1"},
-        {ProtocolNmea, "$DIRU,GPclr,1", "$DIRU,GPclr,1"},
+        {TProtocol::Binary, "c18G0Z8x0 C1,CA", "c18080C1CA"},
+        {TProtocol::Binary, "$DIRU,GPclr,1", "Dc1"},
+        {TProtocol::Nmea, "$DIRU,GPclr,1", "$DIRU,GPclr,1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Typed);
@@ -303,7 +308,7 @@ TEST_F(FormMainTest, BinaryProtocolKeepsNonHexCharactersOutOfTheCommandLine)
         EXPECT_EQ(EditSend()->text(), QString::fromLatin1(c.Shown));
     }
     // Editing keys still work in the binary protocol.
-    Form.KeptValues().ProtocolIndex.store(ProtocolBinary);
+    Form.KeptValues().ProtocolIndex.store(TProtocol::Binary);
     EditSend()->setText(QStringLiteral("C180"));
     QTest::keyClick(EditSend(), Qt::Key_Backspace);
     QTest::keyClick(EditSend(), Qt::Key_Home);
@@ -334,7 +339,7 @@ TEST_F(FormMainTest, TypedCommandsAreSentOnlyWhileRunning)
 
 TEST_F(FormMainTest, BinaryCommandsMustBePairsOfHexDigits)
 {
-    Connect(ProtocolBinary);
+    Connect(TProtocol::Binary);
     const struct
     {
         const char* Text;
@@ -365,34 +370,36 @@ TEST_F(FormMainTest, PresetSendsFollowTheConnectedProtocolAndOnlyRestartsArm)
     {
         bool Running;
         bool Restart;
-        int Selected;
+        TProtocol Selected;
         const char* Text;
         std::vector<std::string> Calls;
     } cases[] = {
         {true,
          true,
-         ProtocolNmea,
+         TProtocol::Nmea,
          "$DIRU,GPclr,3",
          {"send with checksum $DIRU,GPclr,3", "arm", "log line $DIRU,GPclr,3"}},
         {true,
          true,
-         ProtocolBinary,
+         TProtocol::Binary,
          "C18280C3CA",
          {"send C18280C3CA", "arm", "log line C18280C3CA"}},
         {true,
          false,
-         ProtocolNmea,
+         TProtocol::Nmea,
          "$DIRU,GPout,1",
          {"send with checksum $DIRU,GPout,1", "log line $DIRU,GPout,1"}},
-        {false, true, ProtocolNmea, "$DIRU,GPclr,1", {}},
+        {false, true, TProtocol::Nmea, "$DIRU,GPclr,1", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
         Form.ControlFlags().Running.store(c.Running ? 1 : 0);
         Form.KeptValues().ProtocolIndex.store(c.Selected);
         // The box is ignored by preset sends, and so is a selection not confirmed.
-        Form.FormPort().findChild<QComboBox*>("ComboBoxProtocol")->setCurrentIndex(1 - c.Selected);
-        Find<QCheckBox>("CheckAddSum")->setChecked(c.Selected != ProtocolNmea);
+        Form.FormPort()
+            .findChild<QComboBox*>("ComboBoxProtocol")
+            ->setCurrentIndex(1 - ChoiceIndex(c.Selected));
+        Find<QCheckBox>("CheckAddSum")->setChecked(c.Selected != TProtocol::Nmea);
         Form.InfoForm().SetText(TInfoLabel::ttff, "12.5");
         Run->Calls.clear();
         if (c.Restart) {

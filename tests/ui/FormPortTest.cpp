@@ -14,8 +14,8 @@
 
 #include "FakeUserDialogs.h"
 #include "core/RawLogMarker.h"
+#include "core/ReceiverSettings.h"
 #include "core/TControlFlags.h"
-#include "core/TKeptValues.h"
 #include "ui/main/TFormPort.h"
 #include "ui/main/TRadioGroup.h"
 
@@ -29,8 +29,7 @@ constexpr const char* kReferenceNames[] = {"LFref", "ASref", "UTref", "DDref", "
 class PortDialogRig
 {
 public:
-    PortDialogRig()
-        : Form(Kept, Flags, Dialogs, {[this] { return Recording; }, [this] { return Ports; }})
+    PortDialogRig() : Form(Flags, Dialogs, {[this] { return Recording; }, [this] { return Ports; }})
     {
         Flags.ReplayReference.store(kNoReplayReference);
     }
@@ -54,8 +53,9 @@ public:
     }
 
     // Picks a protocol the way the user does, with the keyboard on the list.
-    void ChooseProtocol(int index)
+    void ChooseProtocol(TProtocol choice)
     {
+        const int index = ChoiceIndex(choice);
         QComboBox* protocol = Combo("ComboBoxProtocol");
         while (protocol->currentIndex() < index) {
             QTest::keyClick(protocol, Qt::Key_Down);
@@ -68,7 +68,6 @@ public:
     bool Recording = false;
     std::vector<std::string> Ports{"/dev/ttyUSB0", "/dev/ttyS1", "SIM"};
     TControlFlags Flags;
-    TKeptValues Kept;
     test::TFakeUserDialogs Dialogs;
     TFormPort Form;
 };
@@ -197,7 +196,7 @@ TEST(FormPort, ChoicesAreKeptOnlyByConnect)
         rig.Group("HDref")->Button(3)->click();
         rig.Combo("ComboBoxBoudrate")->setCurrentIndex(1);
         rig.Combo("ComboBoxParity")->setCurrentIndex(2);
-        rig.ChooseProtocol(ProtocolBinary);
+        rig.ChooseProtocol(TProtocol::Binary);
         ASSERT_FALSE(rig.Group("LFref")->isEnabled());
 
         way.Leave(rig);
@@ -205,22 +204,29 @@ TEST(FormPort, ChoicesAreKeptOnlyByConnect)
         EXPECT_EQ(rig.Form.result(), way.Result);
 
         const bool kept = way.Result == TFormPort::kResultConnect;
-        EXPECT_EQ(rig.Kept.LFref.load(), kept ? 2 : 0);
-        EXPECT_EQ(rig.Kept.SAref.load(), kept ? 1 : 0);
-        EXPECT_EQ(rig.Kept.HeaderIndex.load(), kept ? 3 : 0);
-        EXPECT_EQ(rig.Kept.BaudRateIndex.load(), kept ? 1 : 2);
-        EXPECT_EQ(rig.Kept.ParityIndex.load(), kept ? 2 : 0);
-        EXPECT_EQ(rig.Kept.ProtocolIndex.load(), kept ? ProtocolBinary : ProtocolNmea);
+        const TRunSettings settings = rig.Form.KeptSettings();
+        const TReferences& references = settings.Receiver.References;
+        EXPECT_EQ(references.LFref, kept ? TPositionRef::RMC : TPositionRef::GGA);
+        EXPECT_EQ(references.SAref, kept ? TSatellitesRef::GSVWav : TSatellitesRef::GSV);
+        EXPECT_EQ(settings.Receiver.Header, kept ? THeader::ROT : THeader::GGA);
+        EXPECT_EQ(settings.Line.BaudRate, kept ? 4800 : 9600);
+        EXPECT_EQ(settings.Line.Parity, kept ? TParity::Even : TParity::None);
+        EXPECT_EQ(settings.Receiver.Protocol, kept ? TProtocol::Binary : TProtocol::Nmea);
         // The controls show the kept choices, greyed as their protocol wants, next time too.
         rig.Show();
-        EXPECT_EQ(rig.Group("LFref")->ItemIndex(), rig.Kept.LFref.load());
-        EXPECT_EQ(rig.Group("HDref")->ItemIndex(), rig.Kept.HeaderIndex.load());
-        EXPECT_EQ(rig.Combo("ComboBoxBoudrate")->currentIndex(), rig.Kept.BaudRateIndex.load());
-        EXPECT_EQ(rig.Combo("ComboBoxProtocol")->currentIndex(), rig.Kept.ProtocolIndex.load());
+        EXPECT_EQ(rig.Group("LFref")->ItemIndex(), kept ? 2 : 0);
+        EXPECT_EQ(rig.Group("HDref")->ItemIndex(), kept ? 3 : 0);
+        EXPECT_EQ(rig.Combo("ComboBoxBoudrate")->currentText(),
+                  kept ? QStringLiteral("4800") : QStringLiteral("9600"));
+        EXPECT_EQ(rig.Combo("ComboBoxProtocol")->currentText(),
+                  kept ? QStringLiteral("RIRBinary") : QStringLiteral("NMEA"));
+        EXPECT_EQ(rig.Form.Settings().Receiver, settings.Receiver);
+        EXPECT_EQ(rig.Form.Settings().Line.Parity, settings.Line.Parity);
+        EXPECT_EQ(rig.Form.KeptSettings().Receiver, settings.Receiver);
         EXPECT_EQ(rig.Group("LFref")->isEnabled(), !kept);
         EXPECT_EQ(rig.Group("HDref")->isEnabled(), !kept);
-        EXPECT_EQ(rig.Flags.ProtocolSelection.load(), rig.Kept.ProtocolIndex.load());
-        EXPECT_EQ(rig.Flags.HeaderSelection.load(), rig.Kept.HeaderIndex.load());
+        EXPECT_EQ(rig.Flags.ProtocolSelection.load(), settings.Receiver.Protocol);
+        EXPECT_EQ(rig.Flags.HeaderSelection.load(), settings.Receiver.Header);
     }
 }
 
@@ -229,10 +235,10 @@ TEST(FormPort, BinaryProtocolGreysTheNmeaChoices)
     PortDialogRig rig;
     rig.Form.SetReplayForm(true);
     rig.Show();
-    for (const int protocol : {ProtocolBinary, ProtocolNmea, ProtocolBinary}) {
-        SCOPED_TRACE(protocol);
+    for (const TProtocol protocol : {TProtocol::Binary, TProtocol::Nmea, TProtocol::Binary}) {
+        SCOPED_TRACE(std::string(ProtocolName(protocol)));
         rig.ChooseProtocol(protocol);
-        const bool nmea = protocol == ProtocolNmea;
+        const bool nmea = protocol == TProtocol::Nmea;
         EXPECT_EQ(rig.Group("HDref")->isEnabled(), nmea);
         for (const char* name : kReferenceNames) {
             EXPECT_EQ(rig.Group(name)->isEnabled(), nmea) << name;
@@ -243,7 +249,8 @@ TEST(FormPort, BinaryProtocolGreysTheNmeaChoices)
         EXPECT_EQ(rig.Flags.ProtocolSelection.load(), protocol);
     }
     // The choice is not yet kept: the decoders go on with NMEA.
-    EXPECT_EQ(rig.Kept.ProtocolIndex.load(), ProtocolNmea);
+    EXPECT_EQ(rig.Form.Settings().Receiver.Protocol, TProtocol::Binary);
+    EXPECT_EQ(rig.Form.KeptSettings().Receiver.Protocol, TProtocol::Nmea);
 }
 
 TEST(FormPort, ConnectAndDisconnectAskWhileAConnectionRuns)
@@ -299,11 +306,13 @@ TEST(FormPort, ConnectAndDisconnectAskWhileAConnectionRuns)
             // Still open, with the user's unfinished choice and nothing kept.
             EXPECT_TRUE(rig.Form.isVisible());
             EXPECT_EQ(rig.Group("LFref")->ItemIndex(), 2);
-            EXPECT_EQ(rig.Kept.LFref.load(), 0);
+            EXPECT_EQ(rig.Form.KeptSettings().Receiver.References.LFref, TPositionRef::GGA);
         } else {
             EXPECT_FALSE(rig.Form.isVisible());
             EXPECT_EQ(rig.Form.result(), c.Result);
-            EXPECT_EQ(rig.Kept.LFref.load(), c.Result == TFormPort::kResultConnect ? 2 : 0);
+            EXPECT_EQ(rig.Form.KeptSettings().Receiver.References.LFref,
+                      c.Result == TFormPort::kResultConnect ? TPositionRef::RMC
+                                                            : TPositionRef::GGA);
         }
     }
 }
@@ -320,9 +329,9 @@ TEST(FormPort, EnterInThePortBoxConnects)
         QTest::keyClick(focus, Qt::Key_Return);
         EXPECT_FALSE(rig.Form.isVisible());
         EXPECT_EQ(rig.Form.result(), TFormPort::kResultConnect);
-        COMSTATUS status;
-        EXPECT_EQ(rig.Form.GetPortSettings(status), ProtocolNmea);
-        EXPECT_EQ(status.PortName, "/dev/ttyUSB0");
+        EXPECT_EQ(rig.Form.Settings().Receiver.Protocol, TProtocol::Nmea);
+        EXPECT_EQ(rig.Form.Settings().Line.PortName, "/dev/ttyUSB0");
+        EXPECT_EQ(rig.Form.KeptSettings().Line.PortName, "/dev/ttyUSB0");
     }
     {
         SCOPED_TRACE("a typed path, while connected");
@@ -335,24 +344,29 @@ TEST(FormPort, EnterInThePortBoxConnects)
         QTest::keyClick(edit, Qt::Key_Enter);
         EXPECT_EQ(rig.Dialogs.Asked.size(), 1u);
         EXPECT_EQ(rig.Form.result(), TFormPort::kResultConnect);
-        COMSTATUS status;
-        rig.Form.GetPortSettings(status);
-        EXPECT_EQ(status.PortName, "/dev/pts/7");
+        EXPECT_EQ(rig.Form.Settings().Line.PortName, "/dev/pts/7");
+        EXPECT_EQ(rig.Form.KeptSettings().Line.PortName, "/dev/pts/7");
         EXPECT_EQ(rig.Combo("ComboBoxPortName")->count(), 3) << "a typed path is no list entry";
     }
 }
 
 TEST(FormPort, PortSettingsComeFromTheLiveControls)
 {
+    constexpr TDataBits k7 = TDataBits::Seven;
+    constexpr TDataBits k8 = TDataBits::Eight;
     const struct
     {
-        int Baud, Bits, Stop, Parity, Protocol;
+        int Baud, Bits, Stop, Parity, Protocol; // control indexes
         COMSTATUS Expected;
+        TProtocol ExpectedProtocol;
     } cases[] = {
-        {2, 1, 0, 0, 0, {"", 9600, 8, 0, 0, 2}},   {0, 0, 1, 1, 1, {"", 2400, 7, 1, 1, 0}},
-        {1, 1, 2, 2, 0, {"", 4800, 8, 2, 2, 1}},   {3, 1, 0, 0, 0, {"", 19200, 8, 0, 0, 3}},
-        {4, 1, 0, 0, 0, {"", 38400, 8, 0, 0, 4}},  {5, 1, 0, 0, 0, {"", 57600, 8, 0, 0, 5}},
-        {6, 1, 0, 0, 1, {"", 115200, 8, 0, 0, 6}},
+        {2, 1, 0, 0, 0, {"SIM", 9600, k8, TParity::None, TStopBits::One}, TProtocol::Nmea},
+        {0, 0, 1, 2, 1, {"SIM", 2400, k7, TParity::Even, TStopBits::OneAndHalf}, TProtocol::Binary},
+        {1, 1, 2, 1, 0, {"SIM", 4800, k8, TParity::Odd, TStopBits::Two}, TProtocol::Nmea},
+        {3, 1, 0, 0, 0, {"SIM", 19200, k8, TParity::None, TStopBits::One}, TProtocol::Nmea},
+        {4, 1, 0, 0, 0, {"SIM", 38400, k8, TParity::None, TStopBits::One}, TProtocol::Nmea},
+        {5, 1, 0, 0, 0, {"SIM", 57600, k8, TParity::None, TStopBits::One}, TProtocol::Nmea},
+        {6, 1, 0, 0, 1, {"SIM", 115200, k8, TParity::None, TStopBits::One}, TProtocol::Binary},
     };
     PortDialogRig rig;
     rig.Show();
@@ -364,15 +378,41 @@ TEST(FormPort, PortSettingsComeFromTheLiveControls)
         rig.Combo("ComboBoxParity")->setCurrentIndex(c.Parity);
         rig.Combo("ComboBoxProtocol")->setCurrentIndex(c.Protocol);
         rig.Combo("ComboBoxPortName")->setCurrentIndex(2);
-        COMSTATUS status;
-        EXPECT_EQ(rig.Form.GetPortSettings(status), c.Protocol);
-        EXPECT_EQ(status.PortName, "SIM");
-        EXPECT_EQ(status.BaudRate, c.Expected.BaudRate);
-        EXPECT_EQ(status.DataBits, c.Expected.DataBits);
-        EXPECT_EQ(status.StopBits, c.Expected.StopBits);
-        EXPECT_EQ(status.Parity, c.Expected.Parity);
-        EXPECT_EQ(status.BaudRateIndex, c.Expected.BaudRateIndex);
+        const TRunSettings settings = rig.Form.Settings();
+        const COMSTATUS& line = settings.Line;
+        EXPECT_EQ(line.PortName, c.Expected.PortName);
+        EXPECT_EQ(line.BaudRate, c.Expected.BaudRate);
+        EXPECT_EQ(line.DataBits, c.Expected.DataBits);
+        EXPECT_EQ(line.StopBits, c.Expected.StopBits);
+        EXPECT_EQ(line.Parity, c.Expected.Parity);
+        EXPECT_FALSE(line.XonXoffIn || line.XonXoffOut);
+        EXPECT_EQ(settings.Receiver.Protocol, c.ExpectedProtocol);
+        EXPECT_EQ(rig.Form.SelectedProtocol(), c.ExpectedProtocol);
     }
+}
+
+TEST(FormPort, ReceiverSettingsComeFromTheLiveControlsAndAreKeptByConnect)
+{
+    PortDialogRig rig;
+    rig.Show();
+    rig.Group("HDref")->Button(5)->click(); // VTG
+    rig.Group("LFref")->Button(1)->click(); // GLL
+    rig.Group("SAref")->Button(1)->click(); // GSV+wav
+    rig.Group("VDref")->Button(1)->click(); // VTG
+    rig.ChooseProtocol(TProtocol::Binary);
+
+    TReceiverSettings expected;
+    expected.Protocol = TProtocol::Binary;
+    expected.Header = THeader::VTG;
+    expected.References.LFref = TPositionRef::GLL;
+    expected.References.SAref = TSatellitesRef::GSVWav;
+    expected.References.VDref = TVelocityRef::VTG;
+    EXPECT_EQ(rig.Form.Settings().Receiver, expected);
+    EXPECT_EQ(rig.Form.KeptSettings().Receiver, TReceiverSettings{});
+
+    rig.Button("ButtonRun")->click();
+    EXPECT_EQ(rig.Form.KeptSettings().Receiver, expected);
+    EXPECT_EQ(rig.Form.KeptSettings().Line, rig.Form.Settings().Line);
 }
 
 TEST(FormPort, PortsAreScannedAtEveryShowingAndOnTheLabel)
@@ -393,9 +433,7 @@ TEST(FormPort, PortsAreScannedAtEveryShowingAndOnTheLabel)
     rig.Button("ButtonEnd")->click();
     rig.Show();
     EXPECT_EQ(port->count(), 0);
-    COMSTATUS status;
-    rig.Form.GetPortSettings(status);
-    EXPECT_EQ(status.PortName, "");
+    EXPECT_EQ(rig.Form.Settings().Line.PortName, "");
 }
 
 TEST(FormPort, ReplayFormLoadsTheLogsHeaderThroughChkP)
@@ -429,7 +467,7 @@ TEST(FormPort, ReplayFormLoadsTheLogsHeaderThroughChkP)
             EXPECT_TRUE(rig.ChkP()->isChecked());
             EXPECT_EQ(header->ItemIndex(), c.Reference);
             EXPECT_FALSE(header->isEnabled());
-            EXPECT_EQ(protocol->currentIndex(), ProtocolNmea);
+            EXPECT_EQ(rig.Form.SelectedProtocol(), TProtocol::Nmea);
             EXPECT_FALSE(protocol->isEnabled());
             EXPECT_TRUE(rig.Group("LFref")->isEnabled());
         } else {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/ReceiverSettings.h"
 #include "ui/main/RunControlTexts.h"
 
 namespace zz {
@@ -91,9 +92,10 @@ TEST(RunControlTexts, ExactlyOneLogItemOutsideAReplayNoneDuringOne)
 
 TEST(RunControlTexts, MessagesCarryTheirArgumentVerbatim)
 {
-    EXPECT_EQ(ConnectedStatusText("/dev/ttyUSB0", ProtocolName(0)), "/dev/ttyUSB0 : NMEA");
-    EXPECT_EQ(ConnectedStatusText("SIM", ProtocolName(1)), "SIM : RIRBinary");
-    EXPECT_EQ(ProtocolName(2), "");
+    EXPECT_EQ(ConnectedStatusText("/dev/ttyUSB0", ProtocolName(TProtocol::Nmea)),
+              "/dev/ttyUSB0 : NMEA");
+    EXPECT_EQ(ConnectedStatusText("SIM", ProtocolName(TProtocol::Binary)), "SIM : RIRBinary");
+    EXPECT_EQ(ProtocolName(static_cast<TProtocol>(2)), "");
     EXPECT_EQ(SentDataStatusText("$DIRU,GPclr,1"), "Sent Data : $DIRU,GPclr,1");
     EXPECT_EQ(LogSavedStatusText("a.log"), "Log[.log] : a.log");
     EXPECT_EQ(RawSavedStatusText("a.bin"), "Log[.bin] : a.bin");
@@ -111,8 +113,10 @@ TEST(RunControlTexts, OnlyAPermissionProblemAddsHowToGetAccess)
         TPortOpenFailure Reason;
         bool SecondLine;
     } cases[] = {
-        {TPortOpenFailure::PermissionDenied, true}, {TPortOpenFailure::Missing, false},
-        {TPortOpenFailure::Busy, false},            {TPortOpenFailure::NotConfigurable, false},
+        {TPortOpenFailure::PermissionDenied, true},
+        {TPortOpenFailure::Missing, false},
+        {TPortOpenFailure::Busy, false},
+        {TPortOpenFailure::NotConfigurable, false},
         {TPortOpenFailure::Other, false},
     };
     for (const auto& c : cases) {

@@ -49,7 +49,7 @@ class PortDialog
 {
 public:
     PortDialog()
-        : Form(Kept, Flags, Dialogs,
+        : Form(Flags, Dialogs,
                {[] { return false; }, [] { return std::vector<std::string>{"/dev/ttyUSB0"}; }})
     {
     }
@@ -62,7 +62,6 @@ public:
     }
 
     TControlFlags Flags;
-    TKeptValues Kept;
     test::TFakeUserDialogs Dialogs;
     TFormPort Form;
 };

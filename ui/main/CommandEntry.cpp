@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "core/TKeptValues.h"
-
 namespace zz {
 namespace {
 
@@ -34,9 +32,9 @@ bool IsHexCommand(std::string_view text)
     return true;
 }
 
-bool KeepsTypedCharacter(char16_t character, int keptProtocolIndex)
+bool KeepsTypedCharacter(char16_t character, TProtocol keptProtocol)
 {
-    if (keptProtocolIndex != ProtocolBinary) {
+    if (keptProtocol != TProtocol::Binary) {
         return true;
     }
     switch (character) {

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "core/ReceiverSettings.h"
+
 namespace zz {
 
 // Longest command the command line takes.
@@ -15,6 +17,6 @@ bool IsHexCommand(std::string_view text);
 // hexadecimal digits and the editing characters Backspace (8), Ctrl+C (3), Ctrl+V (22),
 // Ctrl+X (24) and Ctrl+Z (26) do; with NMEA every character does. Pasted text is not typed and
 // is checked when it is sent.
-bool KeepsTypedCharacter(char16_t character, int keptProtocolIndex);
+bool KeepsTypedCharacter(char16_t character, TProtocol keptProtocol);
 
 } // namespace zz

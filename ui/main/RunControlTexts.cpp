@@ -3,21 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "core/TKeptValues.h"
-
 namespace zz {
-
-std::string_view ProtocolName(int protocolIndex)
-{
-    switch (protocolIndex) {
-    case ProtocolNmea:
-        return "NMEA";
-    case ProtocolBinary:
-        return "RIRBinary";
-    default:
-        return {};
-    }
-}
 
 std::string ConnectedStatusText(std::string_view portName, std::string_view protocolName)
 {

@@ -25,9 +25,6 @@ inline constexpr std::string_view kSameFileCaption = "Error! Set same File.";
 inline constexpr std::string_view kStopReplayQuestion = "Replaying Log.\n\nStop Replaying Log?    ";
 inline constexpr std::string_view kCantOpenLogFile = "Can't open Log File.    ";
 
-// "NMEA" for protocol index 0, "RIRBinary" for 1, empty otherwise.
-std::string_view ProtocolName(int protocolIndex);
-
 // Status panel 0 while connected: "<port> : <protocol>".
 std::string ConnectedStatusText(std::string_view portName, std::string_view protocolName);
 // Status panel 2 after a typed command was sent.

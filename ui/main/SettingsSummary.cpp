@@ -78,7 +78,7 @@ void AddBinaryBlock(TLines& lines)
 std::optional<std::string> SettingsSummaryText(TSummaryVariant variant, const TSummaryItems& items,
                                                const TSummaryConnection& connection)
 {
-    if (items.ProtocolIndex != ProtocolNmea && items.ProtocolIndex != ProtocolBinary) {
+    if (items.ProtocolIndex != ChoiceIndex(TProtocol::Nmea) && items.ProtocolIndex != ChoiceIndex(TProtocol::Binary)) {
         return std::nullopt;
     }
     TLines lines;
@@ -94,7 +94,7 @@ std::optional<std::string> SettingsSummaryText(TSummaryVariant variant, const TS
     } else {
         lines.Add("Protocol\t\t\t\t: ", items.Protocol);
     }
-    if (items.ProtocolIndex == ProtocolNmea) {
+    if (items.ProtocolIndex == ChoiceIndex(TProtocol::Nmea)) {
         AddNmeaBlock(lines, items);
     } else {
         AddBinaryBlock(lines);

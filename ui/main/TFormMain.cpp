@@ -150,7 +150,7 @@ TProtocol TFormMain::ActiveProtocol() const
     // The protocol kept at the last Connect (or OK of the replay form) is the one the protocol
     // thread was made for; the dialog's live selection is only a choice until it is confirmed,
     // and the dialog puts the kept one back when it closes without confirming.
-    return static_cast<TProtocol>(Kept.ProtocolIndex.load());
+    return Kept.ProtocolIndex.load();
 }
 
 void TFormMain::BuildMenus()
@@ -312,7 +312,7 @@ void TFormMain::CreateChildWindows()
     TFormPortQueries queries;
     queries.IsRecording = [this] { return IsRecording(); };
     queries.ScanPorts = [] { return ScanPorts(); };
-    PortDialog = new TFormPort(Kept, Flags, Dialogs, std::move(queries), this);
+    PortDialog = new TFormPort(Flags, Dialogs, std::move(queries), this);
 
     PosPlotContent = new TPosPlot(Flags);
     AddChildWindow(PosPlotContent, "Position plot", "PosPlot", TChildWindowId::PositionPlot);
@@ -374,6 +374,8 @@ void TFormMain::OpenReceiverSetting()
     }
     const int result = Dialogs.RunModal(*PortDialog);
     if (result == TFormPort::kResultConnect) {
+        // From here on the decoders follow what the dialog kept at Connect.
+        Kept.Apply(PortDialog->KeptSettings().Receiver);
         if (IsRunning()) {
             DisconnectReceiver();
             std::this_thread::sleep_for(kReconnectPause);
@@ -387,15 +389,13 @@ void TFormMain::OpenReceiverSetting()
 
 void TFormMain::ConnectReceiver()
 {
-    COMSTATUS status;
-    const int protocolIndex = PortDialog->GetPortSettings(status);
-    if (protocolIndex != ProtocolNmea && protocolIndex != ProtocolBinary) {
-        return;
-    }
-    if (Run->Connect(status, static_cast<TProtocol>(protocolIndex))) {
+    const TRunSettings settings = PortDialog->Settings();
+    const COMSTATUS& status = settings.Line;
+    const TProtocol protocol = settings.Receiver.Protocol;
+    if (Run->Connect(status, protocol)) {
         ConnectedPortName = status.PortName;
         SetStatusText(ConnectionPanel,
-                      ConnectedStatusText(status.PortName, ProtocolName(protocolIndex)));
+                      ConnectedStatusText(status.PortName, ProtocolName(protocol)));
         return;
     }
     Dialogs.Beep();

@@ -91,6 +91,8 @@ bool TFormMain::RunReplaySetting()
     const int result = Dialogs.RunModal(*PortDialog);
     const bool confirmed = result == TFormPort::kResultConnect;
     if (confirmed) {
+        // The replay's decoders follow what the dialog kept at OK.
+        Kept.Apply(PortDialog->KeptSettings().Receiver);
         ShowSettingSummary(true);
     }
     PortDialog->SetReplayForm(false);
@@ -205,7 +207,7 @@ void TFormMain::ShowSettingSummary(bool replayVariant)
     if (IsRunning() && !replayVariant) {
         connection.Connected = true;
         connection.Port = ConnectedPortName;
-        connection.Protocol = ProtocolName(static_cast<int>(ActiveProtocol()));
+        connection.Protocol = ProtocolName(ActiveProtocol());
     }
     const std::optional<std::string> text =
         SettingsSummaryText(replayVariant ? TSummaryVariant::Replay : TSummaryVariant::Live,

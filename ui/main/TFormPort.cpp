@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <optional>
 
 #include "core/RawLogMarker.h"
 #include "core/TControlFlags.h"
-#include "core/TKeptValues.h"
 #include "ui/main/RunControlTexts.h"
 #include "ui/main/TRadioGroup.h"
 #include "ui/main/TUserDialogs.h"
@@ -47,7 +47,11 @@ constexpr int kReferenceTop = 18;
 constexpr int kReferenceStep = 39;
 constexpr int kReferenceHeight = 38;
 
-constexpr int kNmea = ProtocolNmea;
+// The line values by the index of ComboBoxBitlength, ComboBoxStopbit and ComboBoxParity.
+constexpr std::array<TDataBits, 2> kDataBits = {TDataBits::Seven, TDataBits::Eight};
+constexpr std::array<TStopBits, 3> kStopBits = {TStopBits::One, TStopBits::OneAndHalf,
+                                                TStopBits::Two};
+constexpr std::array<TParity, 3> kParities = {TParity::None, TParity::Odd, TParity::Even};
 
 const char* const kReplayRunCaption = "OK";
 const char* const kConnectRunCaption = "Connect";
@@ -101,16 +105,35 @@ std::string SelectedText(const TRadioGroup& group)
     return button != nullptr ? button->text().toStdString() : std::string();
 }
 
-void Store(std::atomic<int32_t>& kept, int value)
+// The value at a list control's index; fallback when the control shows none of the list.
+template <typename T, size_t N> T ValueAt(const std::array<T, N>& values, int index, T fallback)
 {
-    kept.store(static_cast<int32_t>(value));
+    return index >= 0 && index < static_cast<int>(N) ? values[static_cast<size_t>(index)]
+                                                     : fallback;
+}
+
+// The index of a value in a list control; -1 (nothing selected) for a value not in the list.
+template <typename T, size_t N> int IndexIn(const std::array<T, N>& values, T value)
+{
+    for (size_t index = 0; index < N; ++index) {
+        if (values[index] == value) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
+}
+
+// The choice a radio group shows; fallback when it shows none.
+template <typename TChoice> TChoice ChoiceShown(const TRadioGroup& group, TChoice fallback)
+{
+    return ChoiceAt<TChoice>(group.ItemIndex()).value_or(fallback);
 }
 
 } // namespace
 
-TFormPort::TFormPort(TKeptValues& kept, TControlFlags& flags, TUserDialogs& dialogs,
-                     TFormPortQueries queries, QWidget* parent)
-    : QDialog(parent), Kept(kept), Flags(flags), Dialogs(dialogs), Queries(std::move(queries))
+TFormPort::TFormPort(TControlFlags& flags, TUserDialogs& dialogs, TFormPortQueries queries,
+                     QWidget* parent)
+    : QDialog(parent), Flags(flags), Dialogs(dialogs), Queries(std::move(queries))
 {
     setObjectName(QStringLiteral("FormPort"));
     setWindowTitle(QStringLiteral("Receiver setting"));
@@ -123,23 +146,27 @@ TFormPort::TFormPort(TKeptValues& kept, TControlFlags& flags, TUserDialogs& dial
     BuildReferenceColumn();
 
     connect(ComboBoxProtocol, &QComboBox::activated, this, &TFormPort::ComboBoxProtocolChange);
-    connect(ComboBoxProtocol, &QComboBox::currentIndexChanged, this,
-            [this](int index) { Flags.ProtocolSelection.store(index); });
-    connect(HDref, &TRadioGroup::ItemIndexChanged, this,
-            [this](int index) { Flags.HeaderSelection.store(index); });
+    connect(ComboBoxProtocol, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (const std::optional<TProtocol> protocol = ChoiceAt<TProtocol>(index)) {
+            Flags.ProtocolSelection.store(*protocol);
+        }
+    });
+    connect(HDref, &TRadioGroup::ItemIndexChanged, this, [this](int index) {
+        if (const std::optional<THeader> header = ChoiceAt<THeader>(index)) {
+            Flags.HeaderSelection.store(*header);
+        }
+    });
     connect(ChkP, &QCheckBox::clicked, this, &TFormPort::ChkPClick);
     connect(ButtonRun, &QPushButton::clicked, this, &TFormPort::ButtonRunClick);
     connect(ButtonClose, &QPushButton::clicked, this, &TFormPort::ButtonCloseClick);
     connect(ButtonEnd, &QPushButton::clicked, this, &TFormPort::ButtonEndClick);
 
+    // The defaults: 9600 baud, 8 data bits, no parity, one stop bit, NMEA with GGA opening the
+    // cycle and the first sentence of every reference.
     ComboBoxPortName->setCurrentIndex(0);
-    ComboBoxProtocol->setCurrentIndex(kNmea);
-    ComboBoxBoudrate->setCurrentIndex(2);
-    ComboBoxBitlength->setCurrentIndex(1);
-    ComboBoxParity->setCurrentIndex(0);
-    ComboBoxStopbit->setCurrentIndex(0);
-    Flags.ProtocolSelection.store(ComboBoxProtocol->currentIndex());
-    Flags.HeaderSelection.store(HDref->ItemIndex());
+    RestoreKept();
+    Flags.ProtocolSelection.store(SelectedProtocol());
+    Flags.HeaderSelection.store(Kept.Receiver.Header);
 }
 
 void TFormPort::SetPortScanner(TPortScanner scanner)
@@ -228,23 +255,35 @@ std::array<TRadioGroup*, 9> TFormPort::References() const
     return {LFref, ASref, UTref, DDref, SAref, VDref, ROref, ACref, TSref};
 }
 
-int TFormPort::GetPortSettings(COMSTATUS& status) const
+TRunSettings TFormPort::Settings() const
 {
-    status.PortName = QFile::encodeName(ComboBoxPortName->currentText()).toStdString();
-    const int baudIndex = ComboBoxBoudrate->currentIndex();
-    status.BaudRateIndex = baudIndex;
-    if (baudIndex >= 0 && baudIndex < static_cast<int>(kBaudRates.size())) {
-        status.BaudRate = kBaudRates[static_cast<size_t>(baudIndex)];
-    }
-    status.DataBits = ComboBoxBitlength->currentIndex() + 7;
-    status.StopBits = ComboBoxStopbit->currentIndex();
-    status.Parity = ComboBoxParity->currentIndex();
-    return ComboBoxProtocol->currentIndex();
+    TRunSettings settings;
+    COMSTATUS& line = settings.Line;
+    line.PortName = QFile::encodeName(ComboBoxPortName->currentText()).toStdString();
+    line.BaudRate = ValueAt(kBaudRates, ComboBoxBoudrate->currentIndex(), line.BaudRate);
+    line.DataBits = ValueAt(kDataBits, ComboBoxBitlength->currentIndex(), line.DataBits);
+    line.Parity = ValueAt(kParities, ComboBoxParity->currentIndex(), line.Parity);
+    line.StopBits = ValueAt(kStopBits, ComboBoxStopbit->currentIndex(), line.StopBits);
+
+    TReceiverSettings& receiver = settings.Receiver;
+    receiver.Protocol = SelectedProtocol();
+    receiver.Header = ChoiceShown(*HDref, receiver.Header);
+    TReferences& references = receiver.References;
+    references.LFref = ChoiceShown(*LFref, references.LFref);
+    references.ASref = ChoiceShown(*ASref, references.ASref);
+    references.UTref = ChoiceShown(*UTref, references.UTref);
+    references.DDref = ChoiceShown(*DDref, references.DDref);
+    references.SAref = ChoiceShown(*SAref, references.SAref);
+    references.VDref = ChoiceShown(*VDref, references.VDref);
+    references.ROref = ChoiceShown(*ROref, references.ROref);
+    references.ACref = ChoiceShown(*ACref, references.ACref);
+    references.TSref = ChoiceShown(*TSref, references.TSref);
+    return settings;
 }
 
-int TFormPort::SelectedProtocolIndex() const
+TProtocol TFormPort::SelectedProtocol() const
 {
-    return ComboBoxProtocol->currentIndex();
+    return ChoiceAt<TProtocol>(ComboBoxProtocol->currentIndex()).value_or(TProtocol::Nmea);
 }
 
 void TFormPort::SetReplayForm(bool replay)
@@ -271,7 +310,7 @@ void TFormPort::ScanPorts()
 
 void TFormPort::ComboBoxProtocolChange()
 {
-    EnableByProtocol(ComboBoxProtocol->currentIndex());
+    EnableByProtocol(SelectedProtocol());
 }
 
 void TFormPort::ButtonRunClick()
@@ -305,21 +344,21 @@ void TFormPort::ButtonEndClick()
 void TFormPort::ChkPClick()
 {
     if (!ChkP->isChecked()) {
-        if (ComboBoxProtocol->currentIndex() == kNmea) {
+        if (SelectedProtocol() == TProtocol::Nmea) {
             HDref->setEnabled(true);
         }
         ComboBoxProtocol->setEnabled(true);
         return;
     }
-    const int32_t reference = Flags.ReplayReference.load();
-    if (reference < 0 || reference >= kHeaderCount) {
+    const std::optional<THeader> reference = ChoiceAt<THeader>(Flags.ReplayReference.load());
+    if (!reference) {
         Dialogs.Tell(this, TMessageIcon::Warning, Text(kErrorCaption),
                      QString::fromLatin1(kNoReferenceText));
         ChkP->setChecked(false);
         return;
     }
-    HDref->SetItemIndex(reference);
-    ComboBoxProtocol->setCurrentIndex(kNmea);
+    HDref->SetItemIndex(ChoiceIndex(*reference));
+    ComboBoxProtocol->setCurrentIndex(ChoiceIndex(TProtocol::Nmea));
     for (TRadioGroup* group : References()) {
         group->setEnabled(true);
     }
@@ -387,46 +426,35 @@ void TFormPort::FormClose(int result)
 
 void TFormPort::KeepSelections()
 {
-    Store(Kept.HeaderIndex, HDref->ItemIndex());
-    Store(Kept.LFref, LFref->ItemIndex());
-    Store(Kept.ASref, ASref->ItemIndex());
-    Store(Kept.UTref, UTref->ItemIndex());
-    Store(Kept.DDref, DDref->ItemIndex());
-    Store(Kept.SAref, SAref->ItemIndex());
-    Store(Kept.VDref, VDref->ItemIndex());
-    Store(Kept.ROref, ROref->ItemIndex());
-    Store(Kept.ACref, ACref->ItemIndex());
-    Store(Kept.TSref, TSref->ItemIndex());
-    Store(Kept.ProtocolIndex, ComboBoxProtocol->currentIndex());
-    Store(Kept.BaudRateIndex, ComboBoxBoudrate->currentIndex());
-    Store(Kept.DataBitsIndex, ComboBoxBitlength->currentIndex());
-    Store(Kept.ParityIndex, ComboBoxParity->currentIndex());
-    Store(Kept.StopBitsIndex, ComboBoxStopbit->currentIndex());
+    Kept = Settings();
 }
 
 void TFormPort::RestoreKept()
 {
-    HDref->SetItemIndex(Kept.HeaderIndex.load());
-    LFref->SetItemIndex(Kept.LFref.load());
-    ASref->SetItemIndex(Kept.ASref.load());
-    UTref->SetItemIndex(Kept.UTref.load());
-    DDref->SetItemIndex(Kept.DDref.load());
-    SAref->SetItemIndex(Kept.SAref.load());
-    VDref->SetItemIndex(Kept.VDref.load());
-    ROref->SetItemIndex(Kept.ROref.load());
-    ACref->SetItemIndex(Kept.ACref.load());
-    TSref->SetItemIndex(Kept.TSref.load());
-    ComboBoxProtocol->setCurrentIndex(Kept.ProtocolIndex.load());
-    ComboBoxBoudrate->setCurrentIndex(Kept.BaudRateIndex.load());
-    ComboBoxBitlength->setCurrentIndex(Kept.DataBitsIndex.load());
-    ComboBoxParity->setCurrentIndex(Kept.ParityIndex.load());
-    ComboBoxStopbit->setCurrentIndex(Kept.StopBitsIndex.load());
-    EnableByProtocol(ComboBoxProtocol->currentIndex());
+    const TReceiverSettings& receiver = Kept.Receiver;
+    const TReferences& references = receiver.References;
+    HDref->SetItemIndex(ChoiceIndex(receiver.Header));
+    LFref->SetItemIndex(ChoiceIndex(references.LFref));
+    ASref->SetItemIndex(ChoiceIndex(references.ASref));
+    UTref->SetItemIndex(ChoiceIndex(references.UTref));
+    DDref->SetItemIndex(ChoiceIndex(references.DDref));
+    SAref->SetItemIndex(ChoiceIndex(references.SAref));
+    VDref->SetItemIndex(ChoiceIndex(references.VDref));
+    ROref->SetItemIndex(ChoiceIndex(references.ROref));
+    ACref->SetItemIndex(ChoiceIndex(references.ACref));
+    TSref->SetItemIndex(ChoiceIndex(references.TSref));
+    ComboBoxProtocol->setCurrentIndex(ChoiceIndex(receiver.Protocol));
+    const COMSTATUS& line = Kept.Line;
+    ComboBoxBoudrate->setCurrentIndex(IndexIn(kBaudRates, line.BaudRate));
+    ComboBoxBitlength->setCurrentIndex(IndexIn(kDataBits, line.DataBits));
+    ComboBoxParity->setCurrentIndex(IndexIn(kParities, line.Parity));
+    ComboBoxStopbit->setCurrentIndex(IndexIn(kStopBits, line.StopBits));
+    EnableByProtocol(receiver.Protocol);
 }
 
-void TFormPort::EnableByProtocol(int protocolIndex)
+void TFormPort::EnableByProtocol(TProtocol protocol)
 {
-    const bool nmea = protocolIndex == kNmea;
+    const bool nmea = protocol == TProtocol::Nmea;
     HDref->setEnabled(nmea);
     for (TRadioGroup* group : References()) {
         group->setEnabled(nmea);

@@ -10,6 +10,8 @@
 #include "core/BaudRates.h"
 #include "io/COMSTATUS.h"
 #include "ui/main/SettingsSummary.h"
+#include "core/ReceiverSettings.h"
+#include "session/TRunSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +22,6 @@ class QPushButton;
 namespace zz {
 
 struct TControlFlags;
-struct TKeptValues;
 class TRadioGroup;
 class TUserDialogs;
 
@@ -35,9 +36,10 @@ struct TFormPortQueries
 };
 
 // The "Receiver setting" dialog: serial port and line settings, protocol, the sentence that
-// opens an NMEA cycle and the sentence that supplies each group of values. It keeps the choices
-// made at Connect in a TKeptValues, which the decoders read; Cancel, Disconnect and closing
-// put the kept choices back into the controls. The live protocol and header selections are
+// opens an NMEA cycle and the sentence that supplies each group of values. Its answer is a
+// settings value: the one the controls show, and the one kept at the last showing or Connect,
+// which the main window hands to the decoders after Connect; Cancel, Disconnect and closing
+// put the kept settings back into the controls. The live protocol and header selections are
 // mirrored into the control flags for the threads that read them. From the flags it also
 // learns whether a run is active and the header found at the head of a replayed log. The main
 // window reshapes it for a log replay.
@@ -54,16 +56,18 @@ public:
     // Baud rates by the index of ComboBoxBoudrate.
     static constexpr auto kBaudRates = kDialogBaudRates;
 
-    TFormPort(TKeptValues& kept, TControlFlags& flags, TUserDialogs& dialogs,
-              TFormPortQueries queries, QWidget* parent = nullptr);
+    TFormPort(TControlFlags& flags, TUserDialogs& dialogs, TFormPortQueries queries,
+              QWidget* parent = nullptr);
 
     void SetPortScanner(TPortScanner scanner);
 
-    // Fills status from the live controls; returns the protocol index (0 NMEA, 1 RIRBinary).
-    int GetPortSettings(COMSTATUS& status) const;
+    // The settings the controls show now.
+    TRunSettings Settings() const;
+    // The settings kept at the last showing or Connect.
+    const TRunSettings& KeptSettings() const { return Kept; }
 
     // The protocol selected now (not the kept one).
-    int SelectedProtocolIndex() const;
+    TProtocol SelectedProtocol() const;
 
     // The replay form: "OK" in place of "Connect", and the check box that loads the log's own
     // header of the cycle.
@@ -94,17 +98,18 @@ private:
     void FormShow();
     void FormClose(int result);
     void KeepSelections();
+    // Puts the kept settings back into the controls, all but the port name.
     void RestoreKept();
     // Enables the header, the reference groups and ChkP for NMEA, disables them otherwise.
-    void EnableByProtocol(int protocolIndex);
+    void EnableByProtocol(TProtocol protocol);
     // False when the user answered No to a non-empty question.
     bool Confirm(std::string_view question);
     std::array<TRadioGroup*, 9> References() const;
 
-    TKeptValues& Kept;
     TControlFlags& Flags;
     TUserDialogs& Dialogs;
     TFormPortQueries Queries;
+    TRunSettings Kept;
 
     QGroupBox* GroupBox2 = nullptr;
     QLabel* LabelPortName = nullptr;
