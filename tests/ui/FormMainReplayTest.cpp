@@ -157,6 +157,15 @@ TEST_F(FormMainReplayTest, TheReplayFormOffersTheLogsReferenceAndCancelClosesThe
         EXPECT_FALSE(chkP->isHidden());
         EXPECT_FALSE(chkP->isChecked());
         EXPECT_TRUE(Find<QComboBox>(dialog, "ComboBoxPortName")->isHidden());
+        EXPECT_TRUE(Find<QPushButton>(dialog, "ButtonClose")->isHidden());
+        EXPECT_FALSE(Find<QComboBox>(dialog, "ComboBoxProtocol")->isHidden());
+        EXPECT_EQ(Find<QWidget>(dialog, "GroupBox2")->property("title"),
+                  QStringLiteral("LogFile Protcol"));
+        // OK and Cancel 30 pixels higher than Connect and Cancel.
+        EXPECT_EQ(Find<QPushButton>(dialog, "ButtonRun")->y() + 30,
+                  Find<QPushButton>(dialog, "ButtonClose")->y());
+        EXPECT_EQ(Find<QPushButton>(dialog, "ButtonEnd")->y() + 30,
+                  Find<QPushButton>(dialog, "ButtonClose")->y());
         EXPECT_EQ(Form.ControlFlags().ReplayReference.load(), 6);
         return TFormPort::kResultCancel;
     };
@@ -172,6 +181,12 @@ TEST_F(FormMainReplayTest, TheReplayFormOffersTheLogsReferenceAndCancelClosesThe
     EXPECT_EQ(Find<QPushButton>(Form.FormPort(), "ButtonRun")->text(), QStringLiteral("Connect"));
     EXPECT_TRUE(Find<QCheckBox>(Form.FormPort(), "ChkP")->isHidden());
     EXPECT_FALSE(Find<QComboBox>(Form.FormPort(), "ComboBoxPortName")->isHidden());
+    EXPECT_FALSE(Find<QPushButton>(Form.FormPort(), "ButtonClose")->isHidden());
+    EXPECT_TRUE(Find<QComboBox>(Form.FormPort(), "ComboBoxBoudrate")->isEnabled());
+    EXPECT_EQ(Find<QWidget>(Form.FormPort(), "GroupBox2")->property("title"),
+              QStringLiteral("Port setting"));
+    EXPECT_EQ(Find<QPushButton>(Form.FormPort(), "ButtonRun")->y(),
+              Find<QPushButton>(Form.FormPort(), "ButtonClose")->y());
     EXPECT_TRUE(Action("MenuLogOpen")->isEnabled());
 }
 

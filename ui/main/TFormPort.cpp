@@ -39,6 +39,17 @@ constexpr int kButtonTop = 352;
 constexpr int kButtonWidth = 72;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonStep = 80;
+constexpr int kPortGroupTop = 4;
+constexpr int kPortGroupHeight = 192;
+constexpr int kProtocolRowTop = kPortRowTop + 5 * kPortRowStep;
+constexpr int kHeaderTop = 200;
+constexpr int kChkPTop = 272;
+// The replay form: the group keeps only the protocol row; OK and Cancel move up and inwards.
+constexpr int kReplayGroupTop = 41;
+constexpr int kReplayGroupHeight = 85;
+constexpr int kReplayButtonRise = 30;
+constexpr int kReplayRunLeft = 40;
+constexpr int kReplayEndLeft = 140;
 
 // Right column: the reference group with its nine radio groups.
 constexpr int kRightLeft = 248;
@@ -54,6 +65,10 @@ constexpr std::array<TStopBits, 3> kStopBits = {TStopBits::One, TStopBits::OneAn
 constexpr std::array<TParity, 3> kParities = {TParity::None, TParity::Odd, TParity::Even};
 
 const char* const kReplayRunCaption = "OK";
+const char* const kLiveCaption = "Receiver setting";
+const char* const kReplayCaption = "Log Replay Setting";
+const char* const kLiveGroupCaption = "Port setting";
+const char* const kReplayGroupCaption = "LogFile Protcol";
 const char* const kConnectRunCaption = "Connect";
 // Broken after the quotation to fit the left column.
 const char* const kChkPCaption = "Refer to\"Header of NMEA cycle\"\non Replay Log";
@@ -136,7 +151,7 @@ TFormPort::TFormPort(TControlFlags& flags, TUserDialogs& dialogs, TFormPortQueri
     : QDialog(parent), Flags(flags), Dialogs(dialogs), Queries(std::move(queries))
 {
     setObjectName(QStringLiteral("FormPort"));
-    setWindowTitle(QStringLiteral("Receiver setting"));
+    setWindowTitle(QString::fromLatin1(kLiveCaption));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
     setFixedSize(kClientSize);
@@ -176,9 +191,9 @@ void TFormPort::SetPortScanner(TPortScanner scanner)
 
 void TFormPort::BuildPortColumn()
 {
-    GroupBox2 = new QGroupBox(QStringLiteral("Port setting"), this);
+    GroupBox2 = new QGroupBox(QString::fromLatin1(kLiveGroupCaption), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(kLeft, 4, kLeftWidth, 192);
+    GroupBox2->setGeometry(kLeft, kPortGroupTop, kLeftWidth, kPortGroupHeight);
 
     LabelPortName = AddPortLabel(GroupBox2, "LabelPortName", "COM Port", 0);
     LabelBoudrate = AddPortLabel(GroupBox2, "LabelBoudrate", "Baud rate", 1);
@@ -205,11 +220,11 @@ void TFormPort::BuildPortColumn()
 
     HDref = AddRadioGroup(this, "HDref", "Header of NMEA cycle",
                           {"GGA", "RMC", "GLL", "ROT", "GSA", "VTG", "GSV", "ZDA"}, 4);
-    HDref->setGeometry(kLeft, 200, kLeftWidth, 64);
+    HDref->setGeometry(kLeft, kHeaderTop, kLeftWidth, 64);
 
     ChkP = new QCheckBox(QString::fromLatin1(kChkPCaption), this);
     ChkP->setObjectName(QStringLiteral("ChkP"));
-    ChkP->setGeometry(kLeft, 272, kLeftWidth, 36);
+    ChkP->setGeometry(kLeft, kChkPTop, kLeftWidth, 36);
     ChkP->hide();
 
     ButtonRun = new QPushButton(QString::fromLatin1(kConnectRunCaption), this);
@@ -288,8 +303,41 @@ TProtocol TFormPort::SelectedProtocol() const
 
 void TFormPort::SetReplayForm(bool replay)
 {
+    // A replay has no port: its line settings and Disconnect go, the protocol row moves up into
+    // a smaller group, and the check box that takes the log's own header appears.
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             ComboBoxBoudrate, ComboBoxBitlength, ComboBoxParity, ComboBoxStopbit, ComboBoxPortName,
+             LabelBoudrate, LabelBitlength, LabelParity, LabelStopbit, LabelPortName,
+             ButtonClose}) {
+        widget->setEnabled(!replay);
+        widget->setVisible(!replay);
+    }
+    setWindowTitle(QString::fromLatin1(replay ? kReplayCaption : kLiveCaption));
+    GroupBox2->setTitle(QString::fromLatin1(replay ? kReplayGroupCaption : kLiveGroupCaption));
     ButtonRun->setText(QString::fromLatin1(replay ? kReplayRunCaption : kConnectRunCaption));
+    ChkP->setChecked(false);
     ChkP->setVisible(replay);
+    if (replay) {
+        GroupBox2->setGeometry(kLeft, kReplayGroupTop, kLeftWidth, kReplayGroupHeight);
+        const int row = (kReplayGroupHeight - kComboHeight) / 2 + 4;
+        ComboBoxProtocol->move(kPortComboLeft, row);
+        Label1->move(Label1->x(), row);
+        HDref->move(kLeft, kReplayGroupTop + kReplayGroupHeight + 8);
+        ChkP->move(kLeft, HDref->y() + HDref->height() + 8);
+        ButtonRun->move(kReplayRunLeft, kButtonTop - kReplayButtonRise);
+        ButtonEnd->move(kReplayEndLeft, kButtonTop - kReplayButtonRise);
+        return;
+    }
+    GroupBox2->setGeometry(kLeft, kPortGroupTop, kLeftWidth, kPortGroupHeight);
+    ComboBoxProtocol->move(kPortComboLeft, kProtocolRowTop);
+    Label1->move(Label1->x(), kProtocolRowTop);
+    ComboBoxProtocol->setEnabled(true);
+    Label1->setEnabled(true);
+    HDref->move(kLeft, kHeaderTop);
+    HDref->setEnabled(SelectedProtocol() == TProtocol::Nmea);
+    ChkP->move(kLeft, kChkPTop);
+    ButtonRun->move(kLeft, kButtonTop);
+    ButtonEnd->move(kLeft + 2 * kButtonStep, kButtonTop);
 }
 
 bool TFormPort::IsReplayForm() const
