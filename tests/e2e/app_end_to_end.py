@@ -55,6 +55,11 @@ NOTICE_TITLE = "Notice"
 SENTENCE = re.compile(rb"\$([^$*\r\n]*)\*([0-9A-F]{2})")
 COORDINATE = re.compile(r"[NS] \d{3} \d{2}' \d{2}\.\d{3}\"")
 MARKER_LINE = re.compile(rb"@@Header of NMEA cycle -> [A-Z]{3}@@\r\n")
+SAMPLE_LOG = Path(__file__).resolve().parents[2] / "samples" / "sample-nmea.bin"
+OPEN_TITLE = "Open"
+REPLAY_FORM_TITLE = "Log Replay Setting"
+SUMMARY_TITLE = "Setting"
+GGA_LATITUDE = re.compile(rb"\$GPGGA,[^,]*,(\d{4}\.\d+),([NS]),")
 
 
 class Failure(Exception):
@@ -615,6 +620,125 @@ class Run:
         self.wait_until("the status bar to show the receiver disconnected",
                         lambda: "COM : Disconnect" in self.status_texts(), 10, self.describe)
 
+    def click(self, window, node):
+        """A real mouse click in the middle of an accessible node of an X window."""
+        x, y, width, height = node.extents()
+        xdotool("windowfocus", "--sync", window)
+        # Not --sync: that waits for a motion event, which never comes when the pointer is
+        # there already (a second click on the same button).
+        xdotool("mousemove", str(x + width // 2), str(y + height // 2))
+        time.sleep(0.1)
+        xdotool("click", "1")
+
+    def replay_panel(self):
+        """(play button, position bar, fast choice) of the main window's replay panel."""
+        frame = self.main_frame()
+        button = frame.find(name="Play", showing=True)
+        bar = next((node for node in frame.find_all(role="scroll bar", showing=True)
+                    if node.value() is not None and node.value()[1] > 0
+                    and node.extents()[2] > 300), None)
+        fast = frame.find(role="radio button", name="fast", showing=True)
+        return button, bar, fast
+
+    def dismiss(self, title, first_line):
+        """Waits for the message box with this title whose text starts with first_line, and
+        closes it with Return."""
+        window = self.wait_for_x_window(title)
+
+        def shown():
+            return any(name == title and any(text.startswith(first_line) for text in texts)
+                       for name, texts in self.message_boxes())
+
+        self.wait_until(f"the {title!r} box starting {first_line!r}", shown, 10, self.describe)
+        self.keys(window, "Return")
+        self.wait_for_x_window_gone(title)
+
+    def replay(self):
+        self.step(f"F3: replaying {SAMPLE_LOG.name}")
+        self.keys(self.main_window, "F3")
+        self.save_as(OPEN_TITLE, SAMPLE_LOG)
+
+        form = self.wait_for_x_window(REPLAY_FORM_TITLE)
+        dialog = self.wait_until("the replay form on the accessibility bus",
+                                 lambda: self.top_window("dialog", REPLAY_FORM_TITLE), 10,
+                                 self.describe)
+        ok = dialog.find(role="push button", name="OK", showing=True)
+        if ok is None or dialog.find(role="push button", name="Disconnect", showing=True):
+            raise Failure("the replay form is not as expected\n" + dialog.outline())
+        self.click(form, ok)
+        self.wait_for_x_window_gone(REPLAY_FORM_TITLE)
+        self.dismiss(SUMMARY_TITLE, "Protocol")
+
+        button, bar, fast = self.wait_until("the replay panel", lambda: all(self.replay_panel())
+                                            and self.replay_panel(), 10, self.describe)
+        if self.main_frame().find(role="status bar", showing=True):
+            raise Failure("the status bar still shows during the replay")
+        size = SAMPLE_LOG.stat().st_size
+        if bar.value() != (0, size):
+            raise Failure(f"the position bar starts at {bar.value()}, not (0, {size})")
+
+        self.step("fast, play")
+        self.click(self.main_window, fast)
+        self.click(self.main_window, button)
+
+        def position():
+            latitude = self.information("Latitude") or ""
+            return next((line for line in latitude.splitlines() if COORDINATE.fullmatch(line)),
+                        None)
+
+        self.wait_until("a position from the log and the bar moving",
+                        lambda: position() and self.replay_panel()[1].value()[0] > 0, 20,
+                        lambda: f"play button {'down' if self.replay_panel()[0].checked() else 'up'}"
+                                f", bar {self.replay_panel()[1].value()}, latitude "
+                                f"{self.information('Latitude')!r}")
+
+        self.step("pause, then a click beside the thumb")
+        button, bar, _ = self.replay_panel()
+        self.click(self.main_window, button)
+        self.wait_until("the play button up", lambda: not self.replay_panel()[0].checked(), 10,
+                        self.describe)
+        time.sleep(0.3)
+        before = self.replay_panel()[1].value()[0]
+        x, y, width, height = bar.extents()
+        self.step(f"position bar at {before} of {size}, on the screen at {(x, y, width, height)}")
+        # Between the thumb (near the left) and the right arrow.
+        xdotool("mousemove", str(x + width - 3 * height), str(y + height // 2))
+        time.sleep(0.2)
+        xdotool("click", "1")
+        self.wait_until("the bar to move a page on",
+                        lambda: self.replay_panel()[1].value()[0] >= before + 4800, 10,
+                        lambda: f"bar at {self.replay_panel()[1].value()}, was {before}")
+
+        self.step("play to the end of the file")
+        self.click(self.main_window, self.replay_panel()[0])
+
+        def at_end():
+            button, bar, _ = self.replay_panel()
+            return not button.checked() and bar.value()[0] == size
+
+        self.wait_until("the end of the file, paused", at_end, 60,
+                        lambda: f"bar at {self.replay_panel()[1].value()}\n{self.describe()}")
+        last = GGA_LATITUDE.findall(SAMPLE_LOG.read_bytes())[-1]
+        degrees, minutes = divmod(float(last[0]), 100)
+        shown = position()
+        match = re.fullmatch(r"([NS]) (\d{3}) (\d{2})' (\d{2}\.\d{3})\"", shown or "")
+        if (match is None or match[1] != last[1].decode() or int(match[2]) != int(degrees)
+                or int(match[3]) != int(minutes)
+                or abs(float(match[4]) - (minutes - int(minutes)) * 60) > 0.002):
+            raise Failure(f"the last latitude shown is {shown!r}, the log's last is {last}")
+        self.step(f"end of the log reached; latitude {shown!r}")
+
+        self.step("Ctrl+F3: closing the replay")
+        self.keys(self.main_window, "ctrl+F3")
+        self.answer_yes("Stop Replaying Log?")
+        self.wait_until("the command line and the status bar back",
+                        lambda: self.main_frame().find(role="status bar", showing=True)
+                        and not any(self.replay_panel()), 10, self.describe)
+
+        self.step("F12: the settings summary")
+        self.keys(self.main_window, "F12")
+        self.dismiss(SUMMARY_TITLE, "Port setting")
+
     def close(self, timeout):
         self.step("Alt+F4: closing the program")
         self.keys(self.main_window, "alt+F4")
@@ -706,6 +830,7 @@ def run_in_session(arguments):
         run.check_position_and_log()
         run.record()
         run.disconnect()
+        run.replay()
         run.close(timeout=20)
         passed = True
     except (Failure, window_query.QueryError) as failure:

@@ -56,6 +56,19 @@ class Node:
             return None
         return _asked(Atspi.Text.get_text, self.handle, 0, -1)
 
+    def checked(self):
+        """Whether a check box, radio button or toggle button is checked (pressed down)."""
+        states = _asked(self.handle.get_state_set)
+        return states.contains(Atspi.StateType.CHECKED) or states.contains(
+            Atspi.StateType.PRESSED)
+
+    def value(self):
+        """(current, maximum) of a slider or scroll bar; None for nodes without a value."""
+        if "Value" not in _asked(self.handle.get_interfaces):
+            return None
+        return (_asked(Atspi.Value.get_current_value, self.handle),
+                _asked(Atspi.Value.get_maximum_value, self.handle))
+
     def extents(self):
         """(x, y, width, height) on the screen."""
         rect = _asked(self.handle.get_extents, Atspi.CoordType.SCREEN)

@@ -21,6 +21,7 @@
 #include "core/TKeptValues.h"
 #include "ui/main/TFormMain.h"
 #include "ui/main/TFormPort.h"
+#include "ui/main/TReplayPanel.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TLogForm.h"
@@ -208,6 +209,31 @@ TEST_F(FormMainConnectionTest, ClearCommandMeasuresTheTimeToFirstFix)
     const double seconds = Form.InfoForm().Text(TInfoLabel::ttff).toDouble(&isNumber);
     EXPECT_TRUE(isNumber) << Form.InfoForm().Text(TInfoLabel::ttff).toStdString();
     EXPECT_GT(seconds, 0.0);
+}
+
+TEST_F(FormMainConnectionTest, ReplayOfTheSampleMovesTheBarAndEndsPausedAtItsEnd)
+{
+    const std::filesystem::path sample =
+        std::filesystem::path(ZZ_SOURCE_DIR) / "samples" / "sample-nmea.bin";
+    Dialogs.OnModal = nullptr;
+    Dialogs.ModalResult = TFormPort::kResultConnect;
+    Dialogs.OpenAnswer = QString::fromStdString(sample.string());
+    Form.PrevOpenClick();
+    ASSERT_EQ(Form.ControlFlags().Replaying.load(), 1);
+    TReplayPanel& panel = Form.ReplayPanel();
+    panel.SetSpeedIndex(TReplayPanel::kSpeedFast);
+    panel.SetPlayButtonDown(true);
+    Form.SpeedButton1Click(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Position() > 4800; }, kWaitMs));
+    EXPECT_TRUE(WaitForFix());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.AtEnd() && !panel.PlayButtonDown(); }, kWaitMs));
+    EXPECT_EQ(panel.Position(), static_cast<int64_t>(std::filesystem::file_size(sample)));
+    EXPECT_EQ(Form.ControlFlags().ReplayPlaying.load(), 0);
+    EXPECT_TRUE(Dialogs.Told.size() == 1 && Dialogs.Told[0].Caption == QStringLiteral("Setting"))
+        << "only the summary after OK, no error";
+    Dialogs.Answer = true;
+    Form.PrevCloseClick();
+    EXPECT_EQ(Form.ControlFlags().Replaying.load(), 0);
 }
 
 TEST_F(FormMainConnectionTest, FailedConnectSaysSoOnceAndStaysDisconnected)
