@@ -634,10 +634,19 @@ class Run:
         """(play button, position bar, fast choice) of the main window's replay panel."""
         frame = self.main_frame()
         button = frame.find(name="Play", showing=True)
-        bar = next((node for node in frame.find_all(role="scroll bar", showing=True)
-                    if node.value() is not None and node.value()[1] > 0
-                    and node.extents()[2] > 300), None)
         fast = frame.find(role="radio button", name="fast", showing=True)
+        if button is None:
+            return None, None, fast
+        # The position bar is the scroll bar right of the button on its row (the work area has
+        # scroll bars of its own).
+        bx, by, bw, bh = button.extents()
+
+        def beside(node):
+            x, y, width, height = node.extents()
+            return x >= bx + bw and y < by + bh and y + height > by
+
+        bar = next((node for node in frame.find_all(role="scroll bar", showing=True)
+                    if beside(node) and node.value() is not None), None)
         return button, bar, fast
 
     def dismiss(self, title, first_line):
