@@ -50,8 +50,11 @@ SETTING_TITLE = "Receiver setting"
 LOG_DIALOG_TITLE = "Save received Data (Only regular sentence) + Sent Data [.log]"
 RAW_DIALOG_TITLE = "Save all received Data [.bin]"
 NOTICE_TITLE = "Notice"
+PRESET_TITLE = "Preset command"
+CLEAR_1_CAPTION = "Send Clear 1 ($DIRU,GPclr,1)"
 
 # Sentences as the windows and the text log show them: no CR LF, a checksum.
+SECONDS = re.compile(r"\d+(\.\d+)?")
 SENTENCE = re.compile(rb"\$([^$*\r\n]*)\*([0-9A-F]{2})")
 COORDINATE = re.compile(r"[NS] \d{3} \d{2}' \d{2}\.\d{3}\"")
 MARKER_LINE = re.compile(rb"@@Header of NMEA cycle -> [A-Z]{3}@@\r\n")
@@ -427,6 +430,41 @@ class Run:
         if broken:
             raise Failure(f"Log window lines with a wrong checksum: {broken}")
         self.step(f"{len(lines)} sentences in the Log window, e.g. {lines[-1]!r}")
+
+    def check_preset_restart(self):
+        """F6, "Send Clear 1": the receiver restarts and the Information window shows the time
+        to the new fix in seconds."""
+        before = self.information("TTFF")
+        if before is None or SECONDS.fullmatch(before):
+            raise Failure(f"a time to first fix before any restart: {before!r}")
+        self.step("F6: preset command window, " + CLEAR_1_CAPTION)
+        self.keys(self.main_window, "F6")
+        dialog = self.wait_for_x_window(PRESET_TITLE)
+        window = self.wait_until("the preset command window on the accessibility bus",
+                                 lambda: self.top_window("dialog", PRESET_TITLE), 10,
+                                 self.describe)
+        button = window.find(role="push button", name=CLEAR_1_CAPTION, showing=True)
+        if button is None:
+            raise Failure(f"the window has no {CLEAR_1_CAPTION!r} button\n" + window.outline())
+        x, y, width, height = button.extents()
+        xdotool("windowfocus", "--sync", dialog)
+        xdotool("mousemove", "--sync", str(x + width // 2), str(y + height // 2), "click", "1")
+        self.wait_until("the status bar to show the sent command",
+                        lambda: "Sent Data:$DIRU,GPclr,1" in self.status_texts(), 10,
+                        self.describe)
+        # The window stays open after sending; Escape closes it.
+        self.keys(dialog, "Escape")
+        self.wait_for_x_window_gone(PRESET_TITLE)
+
+        def measured():
+            self.fail_on_message_box()
+            value = self.information("TTFF")
+            return value if value is not None and SECONDS.fullmatch(value) else None
+
+        seconds = self.wait_until("a time to first fix in seconds", measured, 60,
+                                  lambda: f"TTFF {self.information('TTFF')!r}\n"
+                                          f"{self.describe()}")
+        self.step(f"time to first fix {seconds} s")
 
     def screen_pixels(self, x, y, width, height):
         """The RGB bytes of a rectangle of the screen as it shows now."""
@@ -837,6 +875,7 @@ def run_in_session(arguments):
         if arguments.screenshot:
             run.screenshot(arguments.screenshot)
         run.check_position_and_log()
+        run.check_preset_restart()
         run.record()
         run.disconnect()
         run.replay()

@@ -213,6 +213,7 @@ TEST_F(FormMainReplayTest, OkOpensAPausedReplayInPlaceOfTheCommandLine)
     EXPECT_EQ(Find<QLabel>(Panel(), "Label1")->text(), QStringLiteral("drive.bin"));
     EXPECT_FALSE(Action("PrevOpen")->isEnabled());
     EXPECT_TRUE(Action("PrevClose")->isEnabled());
+    EXPECT_FALSE(Action("RestartCommand1")->isEnabled());
     EXPECT_FALSE(Action("MenuLogOpen")->isEnabled());
     EXPECT_FALSE(Action("MenuLogClose")->isEnabled());
 
@@ -289,6 +290,7 @@ TEST_F(FormMainReplayTest, ClosingAsksAndBringsBackTheCommandLine)
     EXPECT_TRUE(StatusBarShown());
     EXPECT_TRUE(Action("PrevOpen")->isEnabled());
     EXPECT_FALSE(Action("PrevClose")->isEnabled());
+    EXPECT_TRUE(Action("RestartCommand1")->isEnabled());
     EXPECT_TRUE(Action("MenuLogOpen")->isEnabled());
     EXPECT_FALSE(WindowsCleared()) << "the windows keep their last contents";
 }

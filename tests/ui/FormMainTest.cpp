@@ -116,6 +116,8 @@ TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
         {"PrevClose", "Close Replay Log(&C)", QKeySequence(Qt::CTRL | Qt::Key_F3), false},
         {"Showsetting1", "Show setting(&S)", QKeySequence(Qt::Key_F12), true},
         {"ClearAllWindow", "Clear all window(&L)", QKeySequence(Qt::Key_F5), true},
+        {"RestartCommand1", "Preset command(&P)", QKeySequence(Qt::Key_F6), true},
+        {"aboutA1", "About(&A)", QKeySequence(Qt::Key_F11), true},
         {"InfVisible", "< Information > window(&I)", QKeySequence(Qt::ALT | Qt::Key_1), true},
         {"LogVisible", "< Log > window(&L)", QKeySequence(Qt::ALT | Qt::Key_8), true},
         {"RotVisible", "< DR > window(&R)", QKeySequence(Qt::ALT | Qt::Key_9), true},
@@ -133,7 +135,7 @@ TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
     for (const QAction* menu : Form.menuBar()->actions()) {
         menus << menu->text();
     }
-    EXPECT_EQ(menus, QStringList({"File(&F)", "Config(&C)", "Tool(&T)", "View(&V)"}));
+    EXPECT_EQ(menus, QStringList({"File(&F)", "Config(&C)", "Tool(&T)", "View(&V)", "Help(&H)"}));
     // File: the log submenu, a separator, Exit.
     const QList<QAction*> file = Find<QMenu>("MenuFile")->actions();
     ASSERT_EQ(file.size(), 3);
@@ -151,9 +153,17 @@ TEST_F(FormMainTest, StartsIdleWithItsCaptionMenusAndStatusPanels)
               QList<QAction*>({Action("PrevOpen"), Action("PrevClose")}));
     EXPECT_TRUE(config[2]->isSeparator());
     EXPECT_EQ(config[3], Action("Showsetting1"));
+    // Tool: clear, the preset commands, a separator.
     const QList<QAction*> tool = Find<QMenu>("MenuTool")->actions();
-    ASSERT_EQ(tool.size(), 2);
-    EXPECT_TRUE(tool[1]->isSeparator());
+    ASSERT_EQ(tool.size(), 3);
+    EXPECT_EQ(tool[0], Action("ClearAllWindow"));
+    EXPECT_EQ(tool[1], Action("RestartCommand1"));
+    EXPECT_TRUE(tool[2]->isSeparator());
+    // Help: the about box, a separator.
+    const QList<QAction*> help = Find<QMenu>("MenuHelp")->actions();
+    ASSERT_EQ(help.size(), 2);
+    EXPECT_EQ(help[0], Action("aboutA1"));
+    EXPECT_TRUE(help[1]->isSeparator());
 
     const struct
     {

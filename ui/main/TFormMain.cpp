@@ -34,6 +34,8 @@
 #include "ui/main/TUserDialogs.h"
 #include "ui/main/TViewMenu.h"
 #include "ui/main/TWindowQueue.h"
+#include "ui/tools/TAboutBox.h"
+#include "ui/tools/TFormRC.h"
 #include "ui/windows/TAltiPlot.h"
 #include "ui/windows/TCN.h"
 #include "ui/windows/TChildWindow.h"
@@ -115,7 +117,9 @@ TFormMain::TFormMain(TUserDialogs* dialogs, TRunFactory makeRun, QWidget* parent
     BuildMenus();
     BuildStatusBar();
     CreateChildWindows();
+    CreateToolWindows();
     BuildViewMenu();
+    BuildHelpMenu();
     CreateRun(makeRun);
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
@@ -203,7 +207,22 @@ void TFormMain::BuildMenus()
     ClearAllWindow->setObjectName(QStringLiteral("ClearAllWindow"));
     ClearAllWindow->setShortcut(QKeySequence(Qt::Key_F5));
     connect(ClearAllWindow, &QAction::triggered, this, &TFormMain::ClearAllWindows);
+    RestartCommand1 = tool->addAction(QStringLiteral("Preset command(&P)"));
+    RestartCommand1->setObjectName(QStringLiteral("RestartCommand1"));
+    RestartCommand1->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(RestartCommand1, &QAction::triggered, this, &TFormMain::RestartCommand1Click);
     tool->addSeparator();
+}
+
+void TFormMain::BuildHelpMenu()
+{
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help(&H)"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    aboutA1 = help->addAction(QStringLiteral("About(&A)"));
+    aboutA1->setObjectName(QStringLiteral("aboutA1"));
+    aboutA1->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(aboutA1, &QAction::triggered, this, &TFormMain::aboutA1Click);
+    help->addSeparator();
 }
 
 void TFormMain::BuildViewMenu()
@@ -333,6 +352,17 @@ void TFormMain::CreateChildWindows()
     RotChild = AddChildWindow(RotContent, "DR", "ROTForm", TChildWindowId::DR);
     InfoContent = new TInfoForm;
     InfoChild = AddChildWindow(InfoContent, "Information", "InfoForm", TChildWindowId::Information);
+}
+
+void TFormMain::CreateToolWindows()
+{
+    // Made after the display windows, hidden until their menu items show them.
+    TPresetSends sends;
+    sends.SelectedProtocol = [this] { return PortDialog->SelectedProtocol(); };
+    sends.SendRestart = [this](std::string_view text) { SendPresetRestart(text); };
+    sends.SendCommand = [this](std::string_view text) { SendPresetCommand(text); };
+    PresetDialog = new TFormRC(std::move(sends), this);
+    AboutDialog = new TAboutBox(this);
 }
 
 TChildWindow* TFormMain::AddChildWindow(QWidget* form, const char* caption, const char* name,
@@ -513,6 +543,16 @@ void TFormMain::SendPreset(std::string_view text, bool restart)
     WriteSentLine(text);
     History.PushHistory(text);
     SetStatusText(SentDataPanel, PresetSentStatusText(text));
+}
+
+void TFormMain::RestartCommand1Click()
+{
+    Dialogs.RunModal(*PresetDialog);
+}
+
+void TFormMain::aboutA1Click()
+{
+    Dialogs.RunModal(*AboutDialog);
 }
 
 void TFormMain::WriteSentLine(std::string_view text)

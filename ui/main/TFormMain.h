@@ -26,10 +26,12 @@ class QPushButton;
 
 namespace zz {
 
+class TAboutBox;
 class TAltiPlot;
 class TChildWindow;
 class TCN;
 class TFormPort;
+class TFormRC;
 class TPosPlot;
 class TSky;
 class TTtrack;
@@ -75,6 +77,8 @@ public:
     bool IsRunning() const { return Flags.IsRunning(); }
 
     TFormPort& FormPort() const { return *PortDialog; }
+    TFormRC& FormRC() const { return *PresetDialog; }
+    TAboutBox& AboutBox() const { return *AboutDialog; }
     TLogForm& LogForm() const { return *LogContent; }
     TROTForm& ROTForm() const { return *RotContent; }
     TInfoForm& InfoForm() const { return *InfoContent; }
@@ -113,6 +117,9 @@ public:
     // fix.
     void SendPresetRestart(std::string_view text);
     void SendPresetCommand(std::string_view text);
+    // The preset command window (F6) and the about box (F11), shown modally.
+    void RestartCommand1Click();
+    void aboutA1Click();
     // A sent command into the Log window (and the text log while recording).
     void WriteSentLine(std::string_view text);
     const TCommandHistory& CommandHistory() const { return History; }
@@ -146,6 +153,8 @@ protected:
 private:
     void BuildMenus();
     void BuildViewMenu();
+    void BuildHelpMenu();
+    void CreateToolWindows();
     void CreateRun(const TRunFactory& makeRun);
     // The protocol the run speaks, which decides how commands are checked, sent and filtered.
     TProtocol ActiveProtocol() const;
@@ -189,6 +198,8 @@ private:
 
     QMdiArea* MdiArea = nullptr;
     TFormPort* PortDialog = nullptr;
+    TFormRC* PresetDialog = nullptr;
+    TAboutBox* AboutDialog = nullptr;
     TLogForm* LogContent = nullptr;
     TROTForm* RotContent = nullptr;
     TInfoForm* InfoContent = nullptr;
@@ -213,6 +224,8 @@ private:
     QAction* PrevClose = nullptr;
     QAction* Showsetting1 = nullptr;
     QAction* ClearAllWindow = nullptr;
+    QAction* RestartCommand1 = nullptr;
+    QAction* aboutA1 = nullptr;
     QAction* Showallwindow1 = nullptr;
     QAction* default1 = nullptr;
     TViewMenu* ViewMenu = nullptr;

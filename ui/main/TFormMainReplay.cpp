@@ -130,6 +130,7 @@ void TFormMain::ShowReplayControls(bool replaying)
     PanelPrev->setVisible(replaying);
     PrevOpen->setEnabled(!replaying);
     PrevClose->setEnabled(replaying);
+    RestartCommand1->setEnabled(!replaying);
     ApplyLogMenuState(IsRecording());
 }
 
