@@ -5,8 +5,13 @@ by real key presses, checked by reading its windows over the accessibility bus.
 The run connects to the built-in simulated receiver "SIM", waits for satellites in the sky plot
 and the signal level window and a track in the position plot (by their colours on the screen),
 restores the default layout with F8, waits for a position in the Information window and for
-received sentences in the Log window, records both log files for a
-few seconds and checks them, disconnects and closes the program, which must end with status 0.
+received sentences in the Log window, sends "Send Clear 1" from the preset window (F6) and waits
+for the time to first fix, records both log files for a few seconds and checks them, and
+disconnects. It then replays samples/sample-nmea.bin (F3, the path typed into the open dialog,
+OK in the replay form): plays it at "fast", pauses, moves the position bar by a click beside its
+thumb, plays to the end of the file and checks the last position shown, closes the replay
+(Ctrl+F3) and shows the settings summary (F12). Last it closes the program, which must end with
+status 0.
 
 Usage: app_end_to_end.py PROGRAM [--screenshot PNG] [--sanitizer NAME]
 
