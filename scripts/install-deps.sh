@@ -16,6 +16,7 @@ packages=(
     libgmock-dev
     libbenchmark-dev
     clang-14
+    clang-format-14
     libclang-rt-14-dev
     xvfb
     fonts-droid-fallback

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Zedezuze and runs the whole test suite:
+#   0. the format of every C++ file (clang-format 14, .clang-format)
 #   1. normal build (RelWithDebInfo, build/) and the tests
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/) and the tests
 #   3. ThreadSanitizer build (build-tsan/) and the tests
 #   4. fuzz build with clang (build-fuzz/) and a run of every fuzz target
 # Every stage runs; the script fails when any stage failed.
 #
-#   --quick          stage 1 only, for day-to-day work
+#   --quick          stages 0 and 1 only, for day-to-day work
 #   ZZ_FUZZ_SECONDS  seconds per fuzz target (default 60)
 #   ZZ_BUILD_ROOT    folder that holds the build folders (default: the repository)
 set -uo pipefail
@@ -45,6 +46,11 @@ BuildAndTest()
     cmake -S "$repo" -B "$buildDir" -G Ninja "$@" || return 1
     cmake --build "$buildDir" -j2 || return 1
     ctest --test-dir "$buildDir" --output-on-failure -j2 --timeout "$testTimeout" || return 1
+}
+
+StageFormat()
+{
+    "$repo/scripts/check-format.sh"
 }
 
 StageNormal()
@@ -132,6 +138,7 @@ RunStage()
     fi
 }
 
+RunStage "0 format" StageFormat
 RunStage "1 build + tests (RelWithDebInfo)" StageNormal
 if [[ $quick -eq 0 ]]; then
     RunStage "2 AddressSanitizer + UndefinedBehaviorSanitizer build + tests" StageAsan
