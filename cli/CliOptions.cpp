@@ -342,7 +342,11 @@ std::optional<std::string> ApplyValue(std::string_view arg, std::string_view val
     } else if (arg == "--duration" || arg == "--timeout") {
         double seconds = 0;
         auto problem = ReadNumber(arg, value, seconds);
-        (arg == "--duration" ? options.DurationSeconds : options.TimeoutSeconds) = seconds;
+        if (arg == "--duration") {
+            options.DurationSeconds = seconds;
+        } else {
+            options.TimeoutSeconds = seconds;
+        }
         return problem;
     } else if (arg == "--port") {
         options.Path = value;
