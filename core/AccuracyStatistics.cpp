@@ -41,7 +41,9 @@ void TAccuracyStatistics::Add(double latitudeDeg, double longitudeDeg,
     East.Add(enu.East);
     North.Add(enu.North);
     if (heightM) {
-        Up.Add(enu.Up);
+        // Vertical errors along each fix's own vertical: its height, not the origin frame's up,
+        // which the earth's curvature bends away over any horizontal spread.
+        Up.Add(*heightM);
     }
     const TPlanePoint point{enu.East, enu.North};
     Sample.Add(point);
@@ -62,10 +64,8 @@ TAccuracyReport TAccuracyStatistics::Report() const
         return report;
     }
     const bool withHeight = Up.Count > 0;
-    TGeodetic mean = Frame->ToGeodetic({East.Mean, North.Mean, withHeight ? Up.Mean : 0.0});
-    if (!withHeight) {
-        mean.HeightM = 0.0;
-    }
+    TGeodetic mean = Frame->ToGeodetic({East.Mean, North.Mean, 0.0});
+    mean.HeightM = withHeight ? Up.Mean : 0.0;
     report.Mean = mean;
     report.MeanHasHeight = withHeight;
 
@@ -74,7 +74,8 @@ TAccuracyReport TAccuracyStatistics::Report() const
         Reference ? TPlanePoint{0.0, 0.0} : TPlanePoint{East.Mean, North.Mean};
     if (Reference) {
         report.MeanOffset =
-            TEnu{East.Mean, North.Mean, withHeight && ReferenceHasHeight ? Up.Mean : 0.0};
+            TEnu{East.Mean, North.Mean,
+                 withHeight && ReferenceHasHeight ? Up.Mean - Reference->HeightM : 0.0};
     }
 
     const double horizontalVariance = East.Variance() + North.Variance();

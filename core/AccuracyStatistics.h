@@ -41,11 +41,12 @@ struct TAccuracyReport
 // - positions go into the tangent frame at the reference, or at the first fix (any fix will do as
 //   origin: the statistics below do not depend on it while the spread is small against the
 //   earth's radius);
-// - means and (population) variances of east, north and up by Welford's updates;
+// - means and (population) variances of east and north, and of the heights, by Welford's
+//   updates (vertical errors are taken along each fix's own vertical, as height differences);
 // - the horizontal error of a fix is its distance in the east-north plane from the centre (the
 //   reference, or the mean); CEP50 and CEP95 are the 50th and 95th percentiles of those
 //   distances, 2DRMS is twice their root mean square, the largest error their maximum;
-// - horizontal standard deviation sqrt(var E + var N), vertical sqrt(var U), both around the mean.
+// - horizontal standard deviation sqrt(var E + var N), vertical sqrt(var h), both around the mean.
 class TAccuracyStatistics
 {
 public:
@@ -72,7 +73,7 @@ private:
     std::optional<TLocalFrame> Frame;
     TMoments East;
     TMoments North;
-    TMoments Up;
+    TMoments Up; // of the heights
     TReservoirSample<TPlanePoint> Sample;
     TExtremePoints Extremes;
     double MaxFromReference = 0.0;
