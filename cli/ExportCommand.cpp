@@ -84,7 +84,7 @@ private:
             Writer->Break(Text);
         } else {
             ++Written;
-            Writer->Point(TrackPointOf(cycle), Text);
+            Writer->Point(MapPointOf(cycle), Text);
         }
         if (Text.size() >= kFlushThreshold) {
             Flush();

@@ -75,7 +75,7 @@ void AppendClock(const TReportedTime& time, std::string& out)
 }
 
 // GPX <fix>: none, 2d, 3d, dgps; nothing for dead reckoning or an unknown mode.
-std::optional<std::string_view> GpxFixText(const TTrackPoint& point)
+std::optional<std::string_view> GpxFixText(const TMapPoint& point)
 {
     if (point.FixQuality == 2) {
         return "dgps";
@@ -110,7 +110,7 @@ public:
         out += "</name>\n";
     }
 
-    void Point(const TTrackPoint& point, std::string& out) override
+    void Point(const TMapPoint& point, std::string& out) override
     {
         if (!InSegment) {
             out += "    <trkseg>\n";
@@ -204,10 +204,10 @@ public:
                "    <Style id=\"fix\"><IconStyle><scale>0.5</scale></IconStyle></Style>\n";
     }
 
-    void Point(const TTrackPoint& point, std::string& out) override
+    void Point(const TMapPoint& point, std::string& out) override
     {
         if (Points.size() == kKmlPointsPerLine) {
-            const TTrackPoint last = Points.back();
+            const TMapPoint last = Points.back();
             FlushPiece(out);
             // The next line starts where this one ended, so the track has no hole; the shared
             // point has its placemark already.
@@ -233,7 +233,7 @@ public:
     }
 
 private:
-    void AppendPlacemark(const TTrackPoint& point, std::string& out)
+    void AppendPlacemark(const TMapPoint& point, std::string& out)
     {
         out += "      <Placemark><name>";
         AppendInteger(out, static_cast<int64_t>(Number));
@@ -274,7 +274,7 @@ private:
         out += "</coordinates></Point></Placemark>\n";
     }
 
-    static void AppendCoordinates(const TTrackPoint& point, bool withAltitude, std::string& out)
+    static void AppendCoordinates(const TMapPoint& point, bool withAltitude, std::string& out)
     {
         AppendFixed(out, point.LongitudeDeg, 8);
         out += ',';
@@ -317,7 +317,7 @@ private:
     }
 
     std::string Name;
-    std::vector<TTrackPoint> Points;
+    std::vector<TMapPoint> Points;
     std::string PlacemarkText;
     uint64_t Number = 0;
     uint64_t Pieces = 0;
@@ -334,7 +334,7 @@ public:
                "satellites_used,hdop\n";
     }
 
-    void Point(const TTrackPoint& point, std::string& out) override
+    void Point(const TMapPoint& point, std::string& out) override
     {
         if (point.Time) {
             if (const auto text = IsoTimeText(*point.Time)) {
@@ -379,9 +379,9 @@ private:
 
 } // namespace
 
-TTrackPoint TrackPointOf(const TFixCycle& cycle)
+TMapPoint MapPointOf(const TFixCycle& cycle)
 {
-    TTrackPoint point;
+    TMapPoint point;
     point.LatitudeDeg = DdmmToDegrees(cycle.Latitude);
     point.LongitudeDeg = DdmmToDegrees(cycle.Longitude);
     point.AltitudeM = cycle.AltitudeM;

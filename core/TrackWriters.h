@@ -10,8 +10,8 @@
 
 namespace zz {
 
-// One point of a track: a fixed cycle in the units of map files.
-struct TTrackPoint
+// One point of a track written for a map: a fixed cycle in the units of map files.
+struct TMapPoint
 {
     double LatitudeDeg = 0.0;
     double LongitudeDeg = 0.0;
@@ -26,7 +26,7 @@ struct TTrackPoint
 };
 
 // The point of a cycle that has a fix position (HasFixPosition).
-TTrackPoint TrackPointOf(const TFixCycle& cycle);
+TMapPoint MapPointOf(const TFixCycle& cycle);
 
 // "2024-03-01T12:00:05Z", with hundredths when the second has a fraction ("05.50"); nothing
 // without a date and a time of day.
@@ -47,7 +47,7 @@ public:
     virtual ~TTrackWriter() = default;
 
     virtual void Begin(std::string& out) = 0;
-    virtual void Point(const TTrackPoint& point, std::string& out) = 0;
+    virtual void Point(const TMapPoint& point, std::string& out) = 0;
     // Fixes were missing here: the next point starts a new piece of line.
     virtual void Break(std::string& out) = 0;
     virtual void End(std::string& out) = 0;

@@ -7,9 +7,9 @@
 namespace zz {
 namespace {
 
-TTrackPoint Fix(double latitude, double longitude, int second)
+TMapPoint Fix(double latitude, double longitude, int second)
 {
-    TTrackPoint point;
+    TMapPoint point;
     point.LatitudeDeg = latitude;
     point.LongitudeDeg = longitude;
     point.AltitudeM = 410.5;
@@ -23,8 +23,8 @@ TTrackPoint Fix(double latitude, double longitude, int second)
     return point;
 }
 
-std::string Write(TTrackFormat format, const std::vector<TTrackPoint>& first,
-                  const std::vector<TTrackPoint>& afterBreak = {})
+std::string Write(TTrackFormat format, const std::vector<TMapPoint>& first,
+                  const std::vector<TMapPoint>& afterBreak = {})
 {
     const auto writer = MakeTrackWriter(format, "log & track");
     std::string out;
@@ -51,7 +51,7 @@ TEST(TrackWriters, TimesAreIsoWithHundredthsOnlyWhenThereAreAny)
 
 TEST(TrackWriters, GpxHasOneSegmentPerRunOfFixesAndLongitudesBelow180)
 {
-    TTrackPoint dgps = Fix(-33.5, 180.0, 7);
+    TMapPoint dgps = Fix(-33.5, 180.0, 7);
     dgps.FixQuality = 2;
     dgps.SpeedKmh.reset();
     dgps.CourseDeg.reset();
@@ -83,7 +83,7 @@ TEST(TrackWriters, GpxHasOneSegmentPerRunOfFixesAndLongitudesBelow180)
 
 TEST(TrackWriters, KmlCutsLongRunsIntoLinesThatShareTheirEnds)
 {
-    std::vector<TTrackPoint> run;
+    std::vector<TMapPoint> run;
     for (int i = 0; i < 1500; ++i) {
         run.push_back(Fix(10.0 + i * 1e-5, 20.0, i % 60));
     }
@@ -112,7 +112,7 @@ TEST(TrackWriters, KmlCutsLongRunsIntoLinesThatShareTheirEnds)
 
 TEST(TrackWriters, CsvHasAHeaderAndEmptyFieldsForWhatWasNotReported)
 {
-    TTrackPoint bare = Fix(-0.5, -0.25, 0);
+    TMapPoint bare = Fix(-0.5, -0.25, 0);
     bare.AltitudeM.reset();
     bare.SpeedKmh.reset();
     bare.CourseDeg.reset();
