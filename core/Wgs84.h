@@ -8,8 +8,8 @@ namespace zz {
 
 inline constexpr double kWgs84SemiMajorAxis = 6378137.0;
 inline constexpr double kWgs84Flattening = 1.0 / 298.257223563;
-// First eccentricity squared, f (2 - f).
-inline constexpr double kWgs84EccentricitySquared = 0.006694379990141317;
+// First eccentricity squared.
+inline constexpr double kWgs84EccentricitySquared = kWgs84Flattening * (2.0 - kWgs84Flattening);
 
 struct TGeodetic
 {
