@@ -58,7 +58,7 @@ const char* OutcomeText(TTtffOutcome outcome)
     case TTtffOutcome::Fixed:
         return "fixed";
     case TTtffOutcome::FixedWithoutTime:
-        return "fixed, no receiver time";
+        return "fixed, not timed: no receiver time before the command";
     case TTtffOutcome::NoFix:
         break;
     }

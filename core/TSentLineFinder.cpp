@@ -24,6 +24,8 @@ void TSentLineFinder::Scan(const uint8_t* bytes, size_t count, TSentLineSink& si
             CommandBytes += end - at;
             const size_t room = kMaxCommand + 2 - std::min(Command.size(), kMaxCommand + 2);
             Command.append(reinterpret_cast<const char*>(bytes + at), std::min(room, end - at));
+            // The command's own bytes are not the receiver's: they are not handed on.
+            handedOn = end;
         }
         at = end;
         AtLineStart = lineFeed != nullptr;

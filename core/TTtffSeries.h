@@ -18,7 +18,8 @@ inline constexpr size_t kListedRestarts = 1000;
 enum class TTtffOutcome
 {
     Fixed,            // the time to the first fix is known
-    FixedWithoutTime, // a fix followed, but the log has no receiver time to measure it by
+    FixedWithoutTime, // a fix followed, but no receiver time came before the command (or with
+                      // the fix) to measure it by
     NoFix,            // no fix before the next restart or the end
 };
 
