@@ -179,6 +179,9 @@ TEST(CliStats, RestartInATextLogIsTimedToItsFirstFix)
     EXPECT_EQ(JsonNumber(run.Out, "restarts"), 1);
     EXPECT_NEAR(JsonNumber(run.Out, "ttff_s"), 8.0, 1e-9);
     EXPECT_EQ(JsonNumber(run.Out, "command_lines"), 1);
+    // The command's "$DIRU,..." is not a received sentence.
+    EXPECT_EQ(JsonNumber(run.Out, "sentences"), 33);
+    EXPECT_EQ(JsonNumber(run.Out, "without_checksum"), 0);
     EXPECT_EQ(JsonNumber(run.Out, "discarded_bytes"), 0);
     EXPECT_NE(run.Out.find("\"command\": \"$DIRU,GPclr,3\""), std::string::npos);
 }
