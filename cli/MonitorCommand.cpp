@@ -1,13 +1,12 @@
 #include "cli/MonitorCommand.h"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "cli/CliOptions.h"
+#include "cli/StopSignals.h"
 #include "cli/TConsoleDisplay.h"
 #include "io/COMSTATUS.h"
 #include "io/PortOpenError.h"
@@ -17,13 +16,6 @@ namespace zz::cli {
 namespace {
 
 constexpr auto kWindowSlice = std::chrono::milliseconds(50);
-
-std::atomic<bool> StopRequested{false};
-
-void RequestStop(int)
-{
-    StopRequested.store(true);
-}
 
 int Fail(int status, const std::string& message)
 {
@@ -97,8 +89,7 @@ int RunMonitor(int argc, char** argv)
                                DescribeOpenFailure(run.OpenError()));
         }
 
-        std::signal(SIGINT, RequestStop);
-        std::signal(SIGTERM, RequestStop);
+        WatchStopSignals();
 
         if (options.Send) {
             const std::string& text = *options.Send;
@@ -117,7 +108,7 @@ int RunMonitor(int argc, char** argv)
             return std::chrono::steady_clock::now() - start >=
                    std::chrono::duration<double>(*options.DurationSeconds);
         };
-        while (!StopRequested.load() && !events.Lost && !ended()) {
+        while (!StopSignalled() && !events.Lost && !ended()) {
             display.RunFor(kWindowSlice);
         }
 

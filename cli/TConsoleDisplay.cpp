@@ -7,8 +7,8 @@ namespace {
 // status is the DR window's "rotst" and is written once, under that key.
 const char* InfoKey(TInfoLabel label)
 {
-    static const char* const kKeys[] = {"utc", "fix", "dim",  nullptr, "usat", "lat",
-                                        "lon", "alt", "vel",  "dir",   "MT",   "pdop",
+    static const char* const kKeys[] = {"utc",  "fix",  "dim",  nullptr, "usat", "lat",
+                                        "lon",  "alt",  "vel",  "dir",   "MT",   "pdop",
                                         "hdop", "vdop", "ttff", "fver"};
     return kKeys[static_cast<int>(label)];
 }
@@ -28,29 +28,17 @@ TConsoleDisplay::TConsoleDisplay(bool withTexts, std::FILE* out) : WithTexts(wit
 
 void TConsoleDisplay::Post(std::function<void()> work)
 {
-    {
-        std::lock_guard<std::mutex> lock(Mutex);
-        Queue.push_back(std::move(work));
-    }
-    Queued.notify_one();
+    Queue.Post(std::move(work));
 }
 
 void TConsoleDisplay::RunFor(std::chrono::milliseconds time)
 {
-    const auto deadline = std::chrono::steady_clock::now() + time;
-    std::unique_lock<std::mutex> lock(Mutex);
-    while (Queued.wait_until(lock, deadline, [this] { return !Queue.empty(); })) {
-        auto work = std::move(Queue.front());
-        Queue.pop_front();
-        lock.unlock();
-        work();
-        lock.lock();
-    }
+    Queue.RunFor(time);
 }
 
 void TConsoleDisplay::RunPending()
 {
-    RunFor(std::chrono::milliseconds(0));
+    Queue.RunPending();
 }
 
 void TConsoleDisplay::AppendLogLine(std::string_view line)
@@ -70,7 +58,9 @@ void TConsoleDisplay::SetDrText(TDrLabel label, std::string_view text)
     Texts.Add(DrKey(label), text);
 }
 
-void TConsoleDisplay::SetDirection(const TDirectionView&) {}
+void TConsoleDisplay::SetDirection(const TDirectionView&)
+{
+}
 
 void TConsoleDisplay::BeginUpdate(const TReceiverState& snapshot)
 {

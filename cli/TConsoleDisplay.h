@@ -1,15 +1,13 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <string>
 
 #include "cli/SnapshotJson.h"
+#include "cli/TPostQueue.h"
 #include "core/DisplayTexts.h"
 #include "monitor/TDisplay.h"
 
@@ -42,9 +40,7 @@ public:
 private:
     bool WithTexts;
     std::FILE* Out;
-    std::mutex Mutex;
-    std::condition_variable Queued;
-    std::deque<std::function<void()>> Queue;
+    TPostQueue Queue;
     // Window-thread state of the cycle being printed.
     std::string LastLine;
     TReceiverState Current{};

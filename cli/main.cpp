@@ -2,18 +2,26 @@
 #include <string_view>
 
 #include "cli/DecodeCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/MonitorCommand.h"
+#include "cli/StatsCommand.h"
+#include "cli/TtffCommand.h"
 
 namespace {
 
-const char* kUsage = "usage: zedezuze-cli COMMAND [options]\n"
-                     "\n"
-                     "Commands:\n"
-                     "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
-                     "  monitor PORT  connect to a receiver (or SIM) and print one JSON line per\n"
-                     "                display cycle\n"
-                     "\n"
-                     "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
+const char* kUsage =
+    "usage: zedezuze-cli COMMAND [options]\n"
+    "\n"
+    "Commands:\n"
+    "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
+    "  monitor PORT  connect to a receiver (or SIM) and print one JSON line per\n"
+    "                display cycle\n"
+    "  stats FILE    accuracy, availability, satellites, link health and times to\n"
+    "                first fix of a log (or of a live receiver with --port)\n"
+    "  ttff          time a series of restarts of a receiver to their first fixes\n"
+    "  export FILE   the track of a log as GPX, KML or CSV\n"
+    "\n"
+    "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
 
 } // namespace
 
@@ -34,7 +42,16 @@ int main(int argc, char** argv)
     if (command == "monitor") {
         return zz::cli::RunMonitor(argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s", static_cast<int>(command.size()),
-                 command.data(), kUsage);
+    if (command == "stats") {
+        return zz::cli::RunStats(argc - 2, argv + 2);
+    }
+    if (command == "ttff") {
+        return zz::cli::RunTtff(argc - 2, argv + 2);
+    }
+    if (command == "export") {
+        return zz::cli::RunExport(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s",
+                 static_cast<int>(command.size()), command.data(), kUsage);
     return 2;
 }

@@ -33,4 +33,19 @@ bool IsClearCommand(std::string_view lastCommand, TProtocol protocol)
     return false;
 }
 
+std::optional<std::string_view> PresetRestartCommand(TProtocol protocol, int number)
+{
+    if (number < 1) {
+        return std::nullopt;
+    }
+    const auto index = static_cast<size_t>(number - 1);
+    if (protocol == TProtocol::Nmea && index < kNmeaClearCommands.size()) {
+        return kNmeaClearCommands[index];
+    }
+    if (protocol == TProtocol::Binary && index < kBinaryStartCommands.size()) {
+        return kBinaryStartCommands[index];
+    }
+    return std::nullopt;
+}
+
 } // namespace zz

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "core/ReceiverSettings.h"
@@ -10,5 +11,10 @@ namespace zz {
 // time-to-first-fix measurement is to be armed: one of the five NMEA clear commands exactly,
 // or, for the binary protocol, one of the four start commands at its head.
 bool IsClearCommand(std::string_view lastCommand, TProtocol protocol);
+
+// The preset restart command of the given number, as the preset command window sends it: NMEA
+// "$DIRU,GPclr,1" to "$DIRU,GPclr,5" (sent with its checksum), binary 1 restart, 2 warm start,
+// 3 cold start, 4 all-clear start (complete messages in hexadecimal). Nothing for another number.
+std::optional<std::string_view> PresetRestartCommand(TProtocol protocol, int number);
 
 } // namespace zz

@@ -23,6 +23,7 @@ packages=(
     xdotool
     imagemagick
     python3
+    libxml2-utils
     dbus-daemon
     at-spi2-core
     python3-gi

@@ -14,11 +14,12 @@ namespace {
 constexpr double kMaxRateHz = 20.0;
 constexpr double kMaxLatitude = 85.0;
 constexpr double kMaxSpeedKmh = 500.0;
+constexpr double kMaxFixDelayScale = 100000.0;
 
 constexpr std::string_view kUsage =
     "usage: zedezuze-sim [--protocol nmea|binary] [--rate HZ] [--baud N] [--seed N]\n"
     "                    [--device PATH] [--tee FILE] [--duration S] [--start LAT,LON]\n"
-    "                    [--speed KMH]\n"
+    "                    [--speed KMH] [--fix-delay-scale F]\n"
     "Simulates a GPS receiver. Without --device it creates a pseudo-terminal and prints the\n"
     "path of its slave side on the first line.\n";
 
@@ -107,6 +108,12 @@ bool ApplyOption(std::string_view name, std::string_view value, TSimOptions& opt
         if (!ReadReal(value, settings.SpeedKmh) || settings.SpeedKmh < 0.0 ||
             settings.SpeedKmh > kMaxSpeedKmh) {
             error = "--speed takes km/h from 0 to 500, not " + Quoted(value);
+            return false;
+        }
+    } else if (name == "--fix-delay-scale") {
+        if (!ReadReal(value, settings.FixDelayScale) || settings.FixDelayScale < 0.0 ||
+            settings.FixDelayScale > kMaxFixDelayScale) {
+            error = "--fix-delay-scale takes a factor from 0 to 100000, not " + Quoted(value);
             return false;
         }
     } else {

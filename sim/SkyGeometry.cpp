@@ -7,10 +7,6 @@
 namespace zz {
 namespace {
 
-constexpr double kSemiMajorAxis = 6378137.0;
-constexpr double kFlattening = 1.0 / 298.257223563;
-constexpr double kEccentricitySquared = kFlattening * (2.0 - kFlattening);
-
 using TMatrix4 = std::array<std::array<double, 4>, 4>;
 
 // Inverts m in place by Gauss-Jordan elimination with partial pivoting; false when singular.
@@ -56,14 +52,8 @@ bool Invert(TMatrix4& m)
 
 TVector3 EcefFromGeodetic(const TGeodetic& place)
 {
-    const double latitude = place.LatitudeDeg / kDegrees;
-    const double longitude = place.LongitudeDeg / kDegrees;
-    const double sinLatitude = std::sin(latitude);
-    const double normalRadius =
-        kSemiMajorAxis / std::sqrt(1.0 - kEccentricitySquared * sinLatitude * sinLatitude);
-    const double equatorial = (normalRadius + place.HeightM) * std::cos(latitude);
-    return {equatorial * std::cos(longitude), equatorial * std::sin(longitude),
-            (normalRadius * (1.0 - kEccentricitySquared) + place.HeightM) * sinLatitude};
+    const TEcef ecef = GeodeticToEcef(place);
+    return {ecef.X, ecef.Y, ecef.Z};
 }
 
 TLookAngles LookAngles(const TGeodetic& observer, const TVector3& target)

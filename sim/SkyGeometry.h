@@ -3,6 +3,8 @@
 #include <optional>
 #include <span>
 
+#include "core/Wgs84.h"
+
 namespace zz {
 
 // Earth-centred, Earth-fixed coordinates in metres.
@@ -11,14 +13,6 @@ struct TVector3
     double X = 0.0;
     double Y = 0.0;
     double Z = 0.0;
-};
-
-// A place on the WGS-84 ellipsoid: degrees north and east, metres above the ellipsoid.
-struct TGeodetic
-{
-    double LatitudeDeg = 0.0;
-    double LongitudeDeg = 0.0;
-    double HeightM = 0.0;
 };
 
 // Where a target stands in an observer's sky: degrees above the horizon (-90..90) and degrees

@@ -101,7 +101,7 @@ void TSimReceiver::Restart(int level)
         Pending.pop_back();
     }
     QueueVersionReport();
-    const double delay = FixDelay(level);
+    const double delay = FixDelay(level) * Setup.FixDelayScale;
     FixFrom = SimClock + delay;
     SearchingUntil = level >= kColdLevel ? SimClock + delay * kSearchingShare : SimClock;
 }

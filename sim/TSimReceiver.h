@@ -44,7 +44,8 @@ public:
     // Bytes written but not yet carried by the line.
     size_t PendingBytes() const { return PendingCount; }
 
-    // Seconds from a restart of the given level (1 hot .. 5 everything cleared) to the fix.
+    // Seconds from a restart of the given level (1 hot .. 5 everything cleared) to the fix, before
+    // the settings' FixDelayScale.
     static double FixDelay(int level);
     // The most bytes one cycle of the protocol can take.
     static size_t LargestCycleBytes(TSimProtocol protocol);

@@ -22,6 +22,9 @@ struct TSimSettings
     double AltitudeM = 410.0;
     double SpeedKmh = 30.0;
     int64_t StartUnixSeconds = 1'700'000'000; // UTC at the first cycle
+    // Factor on the time a restart takes to a fix (and on its spell without satellites): below 1
+    // for quick time-to-first-fix series, far above 1 for a receiver that does not fix.
+    double FixDelayScale = 1.0;
 };
 
 } // namespace zz

@@ -12,58 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/CliProcess.h"
 #include "tests/cli/TextDiff.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun
-{
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string Quote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// Runs the program with the arguments (and optional standard input) through the shell.
-CliRun RunCli(const std::vector<std::string>& args, const std::string* input = nullptr)
-{
-    const fs::path dir = fs::temp_directory_path() / ("zz-cli-test-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::string command = Quote(ZZ_CLI_PATH);
-    for (const auto& arg : args) {
-        command += " " + Quote(arg);
-    }
-    if (input != nullptr) {
-        std::ofstream(dir / "in", std::ios::binary) << *input;
-        command += " < " + Quote((dir / "in").string());
-    } else {
-        command += " < /dev/null";
-    }
-    command += " > " + Quote((dir / "out").string()) + " 2> " + Quote((dir / "err").string());
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = ReadFile(dir / "out");
-    run.Err = ReadFile(dir / "err");
-    fs::remove_all(dir);
-    return run;
-}
+using zz::test::CliRun;
+using zz::test::ReadFile;
+using zz::test::RunCli;
 
 const fs::path kDataDir = ZZ_TEST_DATA_DIR;
 const fs::path kSamplesDir = fs::path(ZZ_SOURCE_DIR) / "samples";

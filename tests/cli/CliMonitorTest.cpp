@@ -2,93 +2,24 @@
 // separate processes as a user runs them.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "tests/cli/CliProcess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A child process whose standard output goes to a file.
-class TChild
-{
-public:
-    TChild(const std::vector<std::string>& args, const fs::path& out)
-    {
-        std::vector<char*> argv;
-        for (const auto& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, (out.string() + ".err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&Pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            Pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~TChild()
-    {
-        if (Pid > 0) {
-            ::kill(Pid, SIGKILL);
-            Wait();
-        }
-    }
-
-    // Waits for the end, up to the bound; the exit status, or -1 when it did not end.
-    int Wait(std::chrono::seconds bound = std::chrono::seconds(60))
-    {
-        const auto deadline = std::chrono::steady_clock::now() + bound;
-        while (Pid > 0) {
-            int status = 0;
-            rusage usage{};
-            const pid_t done = ::wait4(Pid, &status, WNOHANG, &usage);
-            if (done == Pid) {
-                Pid = -1;
-                CpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                             static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                return -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return -1;
-    }
-
-    void Signal(int signal) const { ::kill(Pid, signal); }
-    bool Started() const { return Pid > 0; }
-
-    double CpuSeconds = 0;
-
-private:
-    pid_t Pid = -1;
-};
+using zz::test::ReadFile;
+using zz::test::TChild;
 
 class CliMonitorTest : public ::testing::Test
 {
@@ -103,20 +34,9 @@ protected:
     // Starts the simulator at 115200 baud and 10 Hz; the path of its port.
     std::string StartSimulator()
     {
-        Simulator = std::make_unique<TChild>(
-            std::vector<std::string>{ZZ_SIM_PATH, "--rate", "10", "--baud", "115200", "--tee",
-                                     (Dir / "tee.bin").string()},
+        return zz::test::StartSimulator(
+            Simulator, {"--rate", "10", "--baud", "115200", "--tee", (Dir / "tee.bin").string()},
             Dir / "sim.out");
-        std::string path;
-        for (int i = 0; i < 250 && path.empty(); ++i) {
-            const std::string out = ReadFile(Dir / "sim.out");
-            if (out.find('\n') != std::string::npos) {
-                path = out.substr(0, out.find('\n'));
-            } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        }
-        return path;
     }
 
     fs::path Dir;

@@ -36,5 +36,30 @@ TEST(CommandRules, ClearCommandsDependOnTheSelectedProtocol)
     }
 }
 
+TEST(CommandRules, PresetRestartsAreTheClearCommandsInTheirOrder)
+{
+    const struct
+    {
+        TProtocol Protocol;
+        int Number;
+        const char* Command; // null: no such preset
+    } cases[] = {
+        {TProtocol::Nmea, 1, "$DIRU,GPclr,1"}, {TProtocol::Nmea, 5, "$DIRU,GPclr,5"},
+        {TProtocol::Nmea, 0, nullptr},         {TProtocol::Nmea, 6, nullptr},
+        {TProtocol::Binary, 1, "C18080C1CA"},  {TProtocol::Binary, 3, "C18280C3CA"},
+        {TProtocol::Binary, 4, "C18380C2CA"},  {TProtocol::Binary, 5, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << ChoiceIndex(c.Protocol) << " " << c.Number);
+        const auto command = PresetRestartCommand(c.Protocol, c.Number);
+        ASSERT_EQ(command.has_value(), c.Command != nullptr);
+        if (command) {
+            EXPECT_EQ(*command, c.Command);
+            // Sent as it stands (binary) or with its checksum (NMEA), each arms the measurement.
+            EXPECT_TRUE(IsClearCommand(*command, c.Protocol));
+        }
+    }
+}
+
 } // namespace
 } // namespace zz

@@ -32,7 +32,7 @@ TEST(SimOptions, ReadsEveryOption)
     std::string error;
     ASSERT_TRUE(Parse({"--protocol", "binary", "--rate=5", "--baud", "19200", "--seed", "42",
                        "--device", "/dev/ttyUSB3", "--tee=/tmp/copy.bin", "--duration", "2.5",
-                       "--start", "-33.87,151.21", "--speed", "12.5"},
+                       "--start", "-33.87,151.21", "--speed", "12.5", "--fix-delay-scale", "0.25"},
                       options, error))
         << error;
     const TSimSettings& settings = options.Settings;
@@ -46,6 +46,7 @@ TEST(SimOptions, ReadsEveryOption)
     EXPECT_EQ(settings.StartLatitudeDeg, -33.87);
     EXPECT_EQ(settings.StartLongitudeDeg, 151.21);
     EXPECT_EQ(settings.SpeedKmh, 12.5);
+    EXPECT_EQ(settings.FixDelayScale, 0.25);
 }
 
 TEST(SimOptions, RefusesWhatMakesNoSense)
@@ -71,6 +72,8 @@ TEST(SimOptions, RefusesWhatMakesNoSense)
         {{"--start", "47,8,3"}, "--start"},
         {{"--speed", "-5"}, "--speed"},
         {{"--speed"}, "--speed"},
+        {{"--fix-delay-scale", "-1"}, "--fix-delay-scale"},
+        {{"--fix-delay-scale", "inf"}, "--fix-delay-scale"},
         {{"--device", ""}, "--device"},
         {{"--verbose", "1"}, "--verbose"},
         {{"extra"}, "extra"},

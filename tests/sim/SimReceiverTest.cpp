@@ -134,14 +134,17 @@ struct RestartTrace
     int NoFixPositions = 0;     // positions without fix in between
 };
 
-RestartTrace Restart(TSimProtocol protocol, std::string_view command, double rateHz)
+RestartTrace Restart(TSimProtocol protocol, std::string_view command, double rateHz,
+                     double fixDelayScale = 1.0)
 {
     // The slowest standard line that carries the cycles.
     int baudRate = 4800;
     while (!TSimReceiver::CycleFitsLine(Settings(protocol, baudRate, rateHz))) {
         baudRate *= 2;
     }
-    TSimReceiver receiver(Settings(protocol, baudRate, rateHz));
+    TSimSettings settings = Settings(protocol, baudRate, rateHz);
+    settings.FixDelayScale = fixDelayScale;
+    TSimReceiver receiver(settings);
     SimDecoder decoder(protocol);
     const auto advance = [&](double seconds) {
         std::string out;
@@ -218,6 +221,27 @@ TEST(SimReceiver, RestartCommandsGiveAVersionReportThenNoFixThenAFix)
                 EXPECT_NEAR(trace.Ttff / 100.0, trace.FixAfter, 0.02);
             }
         }
+    }
+}
+
+TEST(SimReceiver, FixDelayScaleShortensOrPostponesTheFix)
+{
+    for (TSimProtocol protocol : {TSimProtocol::Nmea, TSimProtocol::Binary}) {
+        SCOPED_TRACE(protocol == TSimProtocol::Nmea ? "nmea" : "binary");
+        // A cold start in a tenth of its time, at 10 Hz.
+        const std::string cold = protocol == TSimProtocol::Nmea
+                                     ? std::string("$DIRU,GPclr,4\r\n")
+                                     : Bytes({0xC1, 0x82, 0x80, 0xC3, 0xCA});
+        const RestartTrace quick = Restart(protocol, cold, 10.0, 0.1);
+        const double delay = TSimReceiver::FixDelay(4) * 0.1;
+        ASSERT_GT(quick.FixAfter, 0.0);
+        EXPECT_GE(quick.FixAfter, delay);
+        EXPECT_LE(quick.FixAfter, delay + 0.1 + 0.5);
+        // Stretched far beyond the 20 s the trace waits: no fix at all.
+        const RestartTrace never = Restart(protocol, cold, 1.0, 1000.0);
+        EXPECT_GE(never.VersionAfter, 0.0);
+        EXPECT_LT(never.FixAfter, 0.0);
+        EXPECT_GT(never.NoFixPositions, 15);
     }
 }
 
