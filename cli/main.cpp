@@ -3,17 +3,22 @@
 
 #include "cli/DecodeCommand.h"
 #include "cli/MonitorCommand.h"
+#include "core/ProductVersion.h"
 
 namespace {
 
-const char* kUsage = "usage: zedezuze-cli COMMAND [options]\n"
-                     "\n"
-                     "Commands:\n"
-                     "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
-                     "  monitor PORT  connect to a receiver (or SIM) and print one JSON line per\n"
-                     "                display cycle\n"
-                     "\n"
-                     "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
+const char* kUsage =
+    "usage: zedezuze-cli COMMAND [options]\n"
+    "\n"
+    "Commands:\n"
+    "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
+    "  monitor PORT  connect to a receiver (or SIM) and print one JSON line per\n"
+    "                display cycle\n"
+    "\n"
+    "  --help        show this text\n"
+    "  --version     show the version\n"
+    "\n"
+    "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
 
 } // namespace
 
@@ -28,13 +33,18 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (command == "--version") {
+        std::printf("zedezuze-cli %.*s\n", static_cast<int>(zz::kProductVersion.size()),
+                    zz::kProductVersion.data());
+        return 0;
+    }
     if (command == "decode") {
         return zz::cli::RunDecode(argc - 2, argv + 2);
     }
     if (command == "monitor") {
         return zz::cli::RunMonitor(argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s", static_cast<int>(command.size()),
-                 command.data(), kUsage);
+    std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s",
+                 static_cast<int>(command.size()), command.data(), kUsage);
     return 2;
 }

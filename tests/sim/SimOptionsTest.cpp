@@ -154,5 +154,22 @@ TEST(SimOptions, LargestCycleIsNeverExceeded)
     }
 }
 
+TEST(SimOptions, HelpAndVersionStopBeforeTheRest)
+{
+    for (const auto& [argument, wantsHelp] :
+         {std::pair{"--help", true}, std::pair{"-h", true}, std::pair{"--version", false}}) {
+        TSimOptions options;
+        std::string error;
+        ASSERT_TRUE(Parse({argument, "--rate", "nonsense"}, options, error)) << error;
+        EXPECT_EQ(options.Help, wantsHelp) << argument;
+        EXPECT_EQ(options.Version, !wantsHelp) << argument;
+    }
+    const std::string usage(SimUsage());
+    for (const char* option : {"--protocol", "--rate", "--baud", "--seed", "--device", "--tee",
+                               "--duration", "--start", "--speed", "--help", "--version"}) {
+        EXPECT_NE(usage.find(std::string(option) + " "), std::string::npos) << option;
+    }
+}
+
 } // namespace
 } // namespace zz
