@@ -1,22 +1,82 @@
 #include "cli/CliOptions.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <string_view>
 
 #include "core/BaudRates.h"
-#include "core/OptionValues.h"
+#include "core/RawLogMarker.h"
 
 namespace zz::cli {
 namespace {
 
+constexpr std::array<std::string_view, 2> kProtocolNames = {"nmea", "binary"};
 constexpr std::array<std::string_view, 3> kLFrefNames = {"GGA", "GLL", "RMC"};
 constexpr std::array<std::string_view, 2> kSArefNames = {"GSV", "GSV+wav"};
 constexpr std::array<std::string_view, 2> kVDrefNames = {"RMC", "VTG"};
 
+template <size_t N>
+std::optional<int32_t> IndexOf(const std::array<std::string_view, N>& names, std::string_view value)
+{
+    for (size_t i = 0; i < N; ++i) {
+        if (names[i] == value) {
+            return static_cast<int32_t>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+template <size_t N> std::string Choices(const std::array<std::string_view, N>& names)
+{
+    std::string text;
+    for (size_t i = 0; i < N; ++i) {
+        text += i == 0 ? "" : "|";
+        text += names[i];
+    }
+    return text;
+}
+
+std::array<std::string_view, kHeaderCount> HeaderNames()
+{
+    std::array<std::string_view, kHeaderCount> names{};
+    for (int i = 0; i < kHeaderCount; ++i) {
+        names[static_cast<size_t>(i)] = HeaderName(i);
+    }
+    return names;
+}
+
 TParseResult Error(std::string message)
 {
     return {TParseResult::Kind::Error, std::move(message)};
+}
+
+// The choice named by value, the names in the order of the choice's items.
+template <size_t N, typename TChoice>
+std::optional<std::string> ChooseIndex(const std::array<std::string_view, N>& names,
+                                       std::string_view option, std::string_view value,
+                                       TChoice& target)
+{
+    static_assert(N == kChoiceCount<TChoice>, "one name per item");
+    if (const auto index = IndexOf(names, value)) {
+        target = *ChoiceAt<TChoice>(*index);
+        return std::nullopt;
+    }
+    return "unknown value '" + std::string(value) + "' for " + std::string(option) + " (expected " +
+           Choices(names) + ")";
+}
+
+std::optional<std::string> ReadNumber(std::string_view option, std::string_view value,
+                                      double& target)
+{
+    double number = 0;
+    const auto result = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (result.ec != std::errc() || result.ptr != value.data() + value.size() ||
+        !std::isfinite(number) || number <= 0) {
+        return "'" + std::string(value) + "' is not a positive number for " + std::string(option);
+    }
+    target = number;
+    return std::nullopt;
 }
 
 } // namespace
@@ -78,12 +138,7 @@ TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOpt
     const bool monitor = command == TCliCommand::Monitor;
     bool havePath = false;
     for (int i = 0; i < argc; ++i) {
-        const auto [arg, attached] = SplitOptionWord(argv[i]);
-        const bool isFlag = arg == "--help" || arg == "-h" || arg == "--display" ||
-                            (monitor && arg == "--checksum");
-        if (isFlag && attached) {
-            return Error(std::string(arg) + " takes no value");
-        }
+        const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             return {TParseResult::Kind::Help, {}};
         }
@@ -100,23 +155,23 @@ TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOpt
                                 (monitor && (arg == "--bin" || arg == "--log" || arg == "--send" ||
                                              arg == "--duration" || arg == "--baud"));
         if (takesValue) {
-            if (!attached && i + 1 >= argc) {
+            if (i + 1 >= argc) {
                 return Error(std::string(arg) + " needs a value");
             }
-            const std::string_view value = attached ? *attached : std::string_view(argv[++i]);
+            const std::string_view value = argv[++i];
             std::optional<std::string> problem;
             if (arg == "--protocol") {
-                problem = ReadProtocolOption(arg, value, options.Protocol);
+                problem = ChooseIndex(kProtocolNames, arg, value, options.Protocol);
             } else if (arg == "--header") {
                 THeader header = THeader::GGA;
-                problem = ReadHeaderOption(arg, value, header);
+                problem = ChooseIndex(HeaderNames(), arg, value, header);
                 options.HeaderIndex = header;
             } else if (arg == "--lf") {
-                problem = ReadChoiceOption(kLFrefNames, arg, value, options.LFref);
+                problem = ChooseIndex(kLFrefNames, arg, value, options.LFref);
             } else if (arg == "--sa") {
-                problem = ReadChoiceOption(kSArefNames, arg, value, options.SAref);
+                problem = ChooseIndex(kSArefNames, arg, value, options.SAref);
             } else if (arg == "--vd") {
-                problem = ReadChoiceOption(kVDrefNames, arg, value, options.VDref);
+                problem = ChooseIndex(kVDrefNames, arg, value, options.VDref);
             } else if (arg == "--bin") {
                 options.BinPath = value;
             } else if (arg == "--log") {
@@ -125,11 +180,11 @@ TParseResult ParseCliOptions(TCliCommand command, int argc, char** argv, TCliOpt
                 options.Send = std::string(value);
             } else if (arg == "--duration") {
                 double seconds = 0;
-                problem = ReadPositiveNumber(arg, value, seconds);
+                problem = ReadNumber(arg, value, seconds);
                 options.DurationSeconds = seconds;
             } else {
                 double baud = 0;
-                problem = ReadPositiveNumber(arg, value, baud);
+                problem = ReadNumber(arg, value, baud);
                 if (!problem && (baud != std::floor(baud) || baud > kMaxLineBaudRate)) {
                     problem = "'" + std::string(value) + "' is not a baud rate";
                 }

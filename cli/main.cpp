@@ -7,18 +7,14 @@
 
 namespace {
 
-const char* kUsage =
-    "usage: zedezuze-cli COMMAND [options]\n"
-    "\n"
-    "Commands:\n"
-    "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
-    "  monitor PORT  connect to a receiver (or SIM) and print one JSON line per\n"
-    "                display cycle\n"
-    "\n"
-    "  --help        show this text\n"
-    "  --version     show the version\n"
-    "\n"
-    "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
+const char* kUsage = "usage: zedezuze-cli COMMAND [options]\n"
+                     "\n"
+                     "Commands:\n"
+                     "  decode FILE   decode a raw receiver log and print one JSON line per snapshot\n"
+                     "  monitor PORT  connect to a receiver (or SIM) and print one JSON line per\n"
+                     "                display cycle\n"
+                     "\n"
+                     "Run 'zedezuze-cli COMMAND --help' for the options of a command.\n";
 
 } // namespace
 
@@ -44,7 +40,7 @@ int main(int argc, char** argv)
     if (command == "monitor") {
         return zz::cli::RunMonitor(argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s",
-                 static_cast<int>(command.size()), command.data(), kUsage);
+    std::fprintf(stderr, "zedezuze-cli: unknown command '%.*s'\n%s", static_cast<int>(command.size()),
+                 command.data(), kUsage);
     return 2;
 }

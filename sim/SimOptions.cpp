@@ -20,22 +20,7 @@ constexpr std::string_view kUsage =
     "                    [--device PATH] [--tee FILE] [--duration S] [--start LAT,LON]\n"
     "                    [--speed KMH]\n"
     "Simulates a GPS receiver. Without --device it creates a pseudo-terminal and prints the\n"
-    "path of its slave side on the first line.\n"
-    "\n"
-    "  --protocol P     what it speaks: nmea (default) or binary\n"
-    "  --rate HZ        cycles per second, above 0 and up to 20 (default 1)\n"
-    "  --baud N         line speed the cycles must fit in (default 9600)\n"
-    "  --seed N         seed of the sky and the route (default 1)\n"
-    "  --device PATH    write to this device instead of a new pseudo-terminal\n"
-    "  --tee FILE       also write a copy of everything sent to FILE\n"
-    "  --duration S     stop after S seconds\n"
-    "  --start LAT,LON  starting point in degrees\n"
-    "  --speed KMH      speed of the drive, 0 to 500 (default 30)\n"
-    "  --help           show this text\n"
-    "  --version        show the version\n"
-    "\n"
-    "Exit status: 0 on a normal end, 2 for a bad option, a device that cannot be opened or a\n"
-    "lost line.\n";
+    "path of its slave side on the first line.\n";
 
 // The whole text as a number, nothing before or after it.
 template <typename T> bool ReadNumber(std::string_view text, T& value)

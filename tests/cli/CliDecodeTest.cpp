@@ -183,10 +183,6 @@ TEST(CliDecode, BadInvocationsExitWithStatusTwoAndOneLine)
         {"fractional baud rate",
          {"monitor", "--baud", "9600.5", "/dev/null"},
          "is not a baud rate"},
-        {"attached unknown value",
-         {"decode", "--protocol=morse", "-"},
-         "unknown value 'morse' for --protocol"},
-        {"value to a flag", {"decode", "--display=yes", "-"}, "--display takes no value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -212,16 +208,8 @@ TEST(CliDecode, EmptyInputPrintsNothingAndHelpNamesEveryOption)
     }
 }
 
-TEST(CliDecode, ValuesAttachWithAnEqualsSignAndTheVersionIsTheProducts)
+TEST(CliDecode, VersionIsTheProducts)
 {
-    const std::string binary = (kSamplesDir / "sample-binary.bin").string();
-    const CliRun separate = RunCli({"decode", "--protocol", "binary", "--vd", "VTG", binary});
-    const CliRun attached = RunCli({"decode", "--protocol=binary", "--vd=VTG", binary});
-    ASSERT_EQ(separate.ExitCode, 0) << separate.Err;
-    EXPECT_FALSE(separate.Out.empty());
-    EXPECT_EQ(attached.ExitCode, 0) << attached.Err;
-    EXPECT_EQ(attached.Out, separate.Out);
-
     const CliRun version = RunCli({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Out, "zedezuze-cli 2.0\n");
