@@ -13,6 +13,10 @@
 #include "ui/main/StartOptions.h"
 #include "ui/main/TFormMain.h"
 
+#ifndef ZZ_APP_ID
+#define ZZ_APP_ID "zedezuze"
+#endif
+
 namespace {
 
 constexpr int kExitBadOption = 2;
@@ -53,6 +57,8 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
+    // The desktop entry the window belongs to, for its icon and name in the desktop's lists.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZZ_APP_ID));
     zz::TFormMain formMain;
     formMain.show();
     // Once the window is up, so that a message about the port or the log appears over it.
