@@ -129,14 +129,18 @@ QLabel* TAboutBox::AddLabel(QWidget* parent, const char* name, const QString& te
 
 QUrl TAboutBox::PageAddress()
 {
-    // Installed, the program opens the README installed beside it (relative to its folder);
-    // run where it was built, the page chosen when building.
-    const QString installed = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                              QString::fromUtf8(ZZ_INSTALLED_PAGE);
-    if (*ZZ_INSTALLED_PAGE != '\0' && QFileInfo::exists(installed)) {
-        return QUrl::fromLocalFile(QFileInfo(installed).canonicalFilePath());
+    const QUrl chosen = QUrl::fromUserInput(QString::fromUtf8(ZZ_PROJECT_PAGE));
+    // A file chosen when building that this machine does not have (the program was installed
+    // from a package): the README installed with the program, found from the program's folder.
+    if (chosen.isLocalFile() && !QFileInfo::exists(chosen.toLocalFile()) &&
+        *ZZ_INSTALLED_PAGE != '\0') {
+        const QFileInfo installed(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                  QString::fromUtf8(ZZ_INSTALLED_PAGE));
+        if (installed.exists()) {
+            return QUrl::fromLocalFile(installed.canonicalFilePath());
+        }
     }
-    return QUrl::fromUserInput(QString::fromUtf8(ZZ_PROJECT_PAGE));
+    return chosen;
 }
 
 void TAboutBox::Label1Click()
