@@ -67,7 +67,9 @@ std::optional<std::string> ReadPositiveNumber(std::string_view option, std::stri
     const auto result = std::from_chars(value.data(), value.data() + value.size(), read);
     if (result.ec != std::errc() || result.ptr != value.data() + value.size() ||
         !std::isfinite(read) || read <= 0) {
-        return "'" + std::string(value) + "' is not a positive number for " + std::string(option);
+        std::string text = "'";
+        text += value;
+        return text + "' is not a positive number for " + std::string(option);
     }
     number = read;
     return std::nullopt;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CompilerWarnings.h"
 #include "tests/cli/TextDiff.h"
 
 namespace {
@@ -40,6 +41,7 @@ std::string Quote(const std::string& text)
     return quoted + "'";
 }
 
+ZZ_GCC12_FALSE_RESTRICT_BEGIN
 // Runs the program with the arguments (and optional standard input) through the shell.
 CliRun RunCli(const std::vector<std::string>& args, const std::string* input = nullptr)
 {
@@ -64,6 +66,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string* input = n
     fs::remove_all(dir);
     return run;
 }
+ZZ_GCC12_FALSE_RESTRICT_END
 
 const fs::path kDataDir = ZZ_TEST_DATA_DIR;
 const fs::path kSamplesDir = fs::path(ZZ_SOURCE_DIR) / "samples";
