@@ -43,7 +43,7 @@ def main():
             print(f"{tool} is missing; scripts/install-deps.sh installs it", file=sys.stderr)
             return 1
 
-    Run(["cmake", "--build", buildDir, "--target", *PROGRAMS, "zz_man_pages"])
+    Run(["cmake", "--build", buildDir, "--parallel", "2", "--target", *PROGRAMS, "zz_man_pages"])
     failures = []
     with tempfile.TemporaryDirectory(prefix="zz-package-") as scratch:
         Run(["cpack", "-G", "DEB", "--config", os.path.join(buildDir, "CPackConfig.cmake"),
