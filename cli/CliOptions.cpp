@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/BaudRates.h"
+#include "core/CompilerWarnings.h"
 #include "core/RawLogMarker.h"
 
 namespace zz::cli {
@@ -66,6 +67,7 @@ std::optional<std::string> ChooseIndex(const std::array<std::string_view, N>& na
            Choices(names) + ")";
 }
 
+ZZ_GCC12_FALSE_RESTRICT_BEGIN
 std::optional<std::string> ReadNumber(std::string_view option, std::string_view value,
                                       double& target)
 {
@@ -78,6 +80,7 @@ std::optional<std::string> ReadNumber(std::string_view option, std::string_view 
     target = number;
     return std::nullopt;
 }
+ZZ_GCC12_FALSE_RESTRICT_END
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "cli/MonitorCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/TtffCommand.h"
+#include "core/ProductVersion.h"
 
 namespace {
 
@@ -34,6 +35,11 @@ int main(int argc, char** argv)
     const std::string_view command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("zedezuze-cli %.*s\n", static_cast<int>(zz::kProductVersion.size()),
+                    zz::kProductVersion.data());
         return 0;
     }
     if (command == "decode") {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "io/PortHolders.h"
 
 namespace zz {
 
@@ -19,12 +22,17 @@ struct TPortOpenError
 {
     TPortOpenFailure Reason = TPortOpenFailure::None;
     int Errno = 0; // the system's error number behind Reason
+    // Busy: the processes seen holding the port.
+    std::vector<TPortHolder> Holders;
+    // Missing: the serial ports that can be opened instead.
+    std::vector<std::string> PresentPorts;
 };
 
 // The failure named by the error number of a failed open, lock or exclusive claim.
 TPortOpenFailure ClassifyOpenErrno(int error);
 
-// One line that tells the user what went wrong and, where there is one, what to do about it.
+// One line that tells the user what went wrong and, where there is one, what to do about it:
+// who holds a busy port, which ports there are when the device is missing.
 std::string DescribeOpenFailure(const TPortOpenError& error);
 
 } // namespace zz

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "io/LineSettings.h"
+#include "io/PortDiagnosis.h"
 
 namespace zz {
 namespace {
@@ -74,31 +75,31 @@ bool TSioThread::OpenPort(const COMSTATUS& line)
         return true;
     }
     OpenError = {};
-    if (WakeFd < 0) {
-        return FailOpen(TPortOpenFailure::Other, WakeError, -1);
-    }
     const std::string path = DevicePath(line.PortName);
+    if (WakeFd < 0) {
+        return FailOpen(path, TPortOpenFailure::Other, WakeError, -1);
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return FailOpen(ClassifyOpenErrno(errno), errno, -1);
+        return FailOpen(path, ClassifyOpenErrno(errno), errno, -1);
     }
     // The advisory lock first: a port held elsewhere must not be touched, not even marked
     // exclusive. The exclusive mark then keeps programs that do not lock from opening it.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        return FailOpen(ClassifyOpenErrno(errno), errno, fd);
+        return FailOpen(path, ClassifyOpenErrno(errno), errno, fd);
     }
     termios settings{};
     if (::tcgetattr(fd, &settings) != 0) {
-        return FailOpen(TPortOpenFailure::NotConfigurable, errno, fd);
+        return FailOpen(path, TPortOpenFailure::NotConfigurable, errno, fd);
     }
     if (::ioctl(fd, TIOCEXCL) != 0) {
-        return FailOpen(ClassifyOpenErrno(errno), errno, fd);
+        return FailOpen(path, ClassifyOpenErrno(errno), errno, fd);
     }
     if (!ApplyLineSettings(settings, line)) {
-        return FailOpen(TPortOpenFailure::NotConfigurable, EINVAL, fd);
+        return FailOpen(path, TPortOpenFailure::NotConfigurable, EINVAL, fd);
     }
     if (::tcsetattr(fd, TCSANOW, &settings) != 0) {
-        return FailOpen(TPortOpenFailure::NotConfigurable, errno, fd);
+        return FailOpen(path, TPortOpenFailure::NotConfigurable, errno, fd);
     }
     ::tcflush(fd, TCIOFLUSH);
     {
@@ -113,7 +114,7 @@ bool TSioThread::OpenPort(const COMSTATUS& line)
     return true;
 }
 
-bool TSioThread::FailOpen(TPortOpenFailure reason, int error, int fd)
+bool TSioThread::FailOpen(const std::string& path, TPortOpenFailure reason, int error, int fd)
 {
     if (fd >= 0) {
         ::ioctl(fd, TIOCNXCL);
@@ -121,6 +122,9 @@ bool TSioThread::FailOpen(TPortOpenFailure reason, int error, int fd)
     }
     OpenError.Reason = reason;
     OpenError.Errno = error;
+    // Looked for once the descriptor is closed, so that the failed attempt is not counted as a
+    // holder.
+    AddOpenFailureDetails(path, OpenError);
     return false;
 }
 

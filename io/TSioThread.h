@@ -86,7 +86,8 @@ private:
     bool PortPart();
     // One replay step or wait; false when there was nothing to do.
     bool ReplayPart();
-    bool FailOpen(TPortOpenFailure reason, int error, int fd);
+    // Closes fd, records why the open failed and what the user needs to know about it.
+    bool FailOpen(const std::string& path, TPortOpenFailure reason, int error, int fd);
     void CloseDescriptor();
     void SignalWake();
     void ResetWake();

@@ -28,6 +28,10 @@ packages=(
     at-spi2-core
     python3-gi
     gir1.2-atspi-2.0
+    dpkg-dev
+    help2man
+    desktop-file-utils
+    appstream
 )
 
 missing=()

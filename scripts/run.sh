@@ -17,6 +17,6 @@ export CCACHE_DIR="${CCACHE_DIR:-$repo/.cache/ccache}"
 export CCACHE_BASEDIR="$repo"
 
 cmake -S "$repo" -B "$buildDir" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$buildDir" -j2
+cmake --build "$buildDir" -j2 --target zedezuze
 
 exec "${program[@]}" "$@"

@@ -97,7 +97,10 @@ bool TRun::StartSimulator(const COMSTATUS& line, TProtocol protocol, std::string
     Simulator = std::make_unique<TSimPty>(settings);
     std::string error;
     if (!Simulator->OpenPty(error) || !Simulator->Start(error)) {
-        LastOpenError = {TPortOpenFailure::Other, errno};
+        const int failure = errno;
+        LastOpenError = {};
+        LastOpenError.Reason = TPortOpenFailure::Other;
+        LastOpenError.Errno = failure;
         Simulator.reset();
         return false;
     }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/BaudRates.h"
+#include "core/CompilerWarnings.h"
 #include "sim/SimUnits.h"
 #include "sim/TSimReceiver.h"
 
@@ -36,10 +37,12 @@ bool ReadReal(std::string_view text, double& value)
     return ReadNumber(text, value) && std::isfinite(value);
 }
 
+ZZ_GCC12_FALSE_RESTRICT_BEGIN
 std::string Quoted(std::string_view text)
 {
     return "\"" + std::string(text) + "\"";
 }
+ZZ_GCC12_FALSE_RESTRICT_END
 
 // Applies one option with its value.
 bool ApplyOption(std::string_view name, std::string_view value, TSimOptions& options,
@@ -132,6 +135,10 @@ bool ParseSimOptions(std::span<const std::string_view> arguments, TSimOptions& o
         std::string_view name = arguments[i];
         if (name == "--help" || name == "-h") {
             options.Help = true;
+            return true;
+        }
+        if (name == "--version") {
+            options.Version = true;
             return true;
         }
         std::string_view value;

@@ -16,6 +16,7 @@ struct TSimOptions
     std::string Tee;              // empty: no copy
     double DurationSeconds = 0.0; // 0: run until interrupted
     bool Help = false;
+    bool Version = false;
 };
 
 // Reads the arguments (without the program's name) into options, checking each value and that

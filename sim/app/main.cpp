@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "core/ProductVersion.h"
 #include "sim/SimOptions.h"
 #include "sim/TSimPty.h"
 
@@ -35,6 +36,11 @@ int main(int argc, char** argv)
     std::string error;
     if (!zz::ParseSimOptions(arguments, options, error)) {
         return Fail(error);
+    }
+    if (options.Version) {
+        std::printf("zedezuze-sim %.*s\n", static_cast<int>(zz::kProductVersion.size()),
+                    zz::kProductVersion.data());
+        return 0;
     }
     if (options.Help) {
         const std::string_view usage = zz::SimUsage();

@@ -166,4 +166,11 @@ TEST(CliDecode, EmptyInputPrintsNothingAndHelpNamesEveryOption)
     }
 }
 
+TEST(CliDecode, VersionIsTheProducts)
+{
+    const CliRun version = RunCli({"--version"});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out, "zedezuze-cli 2.0\n");
+}
+
 } // namespace

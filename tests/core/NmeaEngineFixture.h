@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/CompilerWarnings.h"
 #include "core/TControlFlags.h"
 #include "core/TKeptValues.h"
 #include "core/TNmeaEngine.h"
@@ -43,6 +44,7 @@ inline int32_t TestSatCn0(int k)
     return k + 20;
 }
 
+ZZ_GCC12_FALSE_RESTRICT_BEGIN
 // The GSV sentences of one set announcing total satellites in count sentences, four per
 // sentence, the last one carrying the rest; firstSentence lets a test start in the middle.
 inline std::vector<std::string> GsvSet(int total, int count, int firstSentence = 1)
@@ -60,6 +62,7 @@ inline std::vector<std::string> GsvSet(int total, int count, int firstSentence =
     }
     return sentences;
 }
+ZZ_GCC12_FALSE_RESTRICT_END
 
 // An NMEA engine on recording hooks with the dialog's default choices.
 class NmeaEngineFixture : public ::testing::Test

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CompilerWarnings.h"
 #include "tests/core/NmeaEngineFixture.h"
 
 namespace zz::test {
@@ -214,6 +215,7 @@ TEST_F(NmeaFramer, DuringReplayYieldsOnceEvery501IdleBytes)
     EXPECT_TRUE(Hooks.Sleeps.empty());
 }
 
+ZZ_GCC12_FALSE_RESTRICT_BEGIN
 // The framing rules applied one byte at a time, the plain way, to check the engine's
 // run-at-a-time framing against.
 class ReferenceFramer
@@ -294,6 +296,7 @@ TEST_F(NmeaFramer, AgreesWithTheByteAtATimeRulesOnRandomStreams)
         ASSERT_EQ(Hooks.Sleeps, reference.Sleeps);
     }
 }
+ZZ_GCC12_FALSE_RESTRICT_END
 
 } // namespace
 } // namespace zz::test

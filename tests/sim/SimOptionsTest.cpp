@@ -157,5 +157,17 @@ TEST(SimOptions, LargestCycleIsNeverExceeded)
     }
 }
 
+TEST(SimOptions, HelpAndVersionStopBeforeTheRest)
+{
+    for (const auto& [argument, wantsHelp] :
+         {std::pair{"--help", true}, std::pair{"-h", true}, std::pair{"--version", false}}) {
+        TSimOptions options;
+        std::string error;
+        ASSERT_TRUE(Parse({argument, "--rate", "nonsense"}, options, error)) << error;
+        EXPECT_EQ(options.Help, wantsHelp) << argument;
+        EXPECT_EQ(options.Version, !wantsHelp) << argument;
+    }
+}
+
 } // namespace
 } // namespace zz

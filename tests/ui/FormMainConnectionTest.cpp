@@ -245,8 +245,12 @@ TEST_F(FormMainConnectionTest, FailedConnectSaysSoOnceAndStaysDisconnected)
     ASSERT_EQ(Dialogs.Told.size(), 1u);
     EXPECT_EQ(Dialogs.Beeps, 1);
     EXPECT_EQ(Dialogs.Told[0].Caption, QStringLiteral("Error"));
-    // Not a permission problem: the one line only.
-    EXPECT_EQ(Dialogs.Told[0].Text, QStringLiteral("Can't connect ") + port + ".");
+    // A missing device: the second line says so and names the ports there are instead.
+    const QStringList lines = Dialogs.Told[0].Text.split('\n');
+    ASSERT_EQ(lines.size(), 2) << Dialogs.Told[0].Text.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Can't connect ") + port + ".");
+    EXPECT_TRUE(lines[1].startsWith("No such device (is the receiver plugged in?). "))
+        << lines[1].toStdString();
 
     // A refused port leaves nothing behind: the simulator connects right after.
     Connect(QStringLiteral("SIM"), TProtocol::Nmea);

@@ -106,29 +106,46 @@ TEST(RunControlTexts, MessagesCarryTheirArgumentVerbatim)
     EXPECT_EQ(CantConnectText("%s"), "Can't connect %s.");
 }
 
-TEST(RunControlTexts, OnlyAPermissionProblemAddsHowToGetAccess)
+TEST(RunControlTexts, PermissionBusyAndMissingPortsSayMoreOnASecondLine)
 {
     const struct
     {
-        TPortOpenFailure Reason;
-        bool SecondLine;
+        const char* What;
+        TPortOpenError Error;
+        const char* SecondLine; // empty: the first line only
     } cases[] = {
-        {TPortOpenFailure::PermissionDenied, true},
-        {TPortOpenFailure::Missing, false},
-        {TPortOpenFailure::Busy, false},
-        {TPortOpenFailure::NotConfigurable, false},
-        {TPortOpenFailure::Other, false},
+        {"permission", {TPortOpenFailure::PermissionDenied, EACCES, {}, {}}, "Permission denied."},
+        {"busy, holder seen",
+         {TPortOpenFailure::Busy, EBUSY, {{812, "gpsd"}}, {}},
+         "The port is in use by gpsd (pid 812)."},
+        {"busy, holder hidden",
+         {TPortOpenFailure::Busy, EWOULDBLOCK, {}, {}},
+         "The port is in use by another program."},
+        {"missing, others present",
+         {TPortOpenFailure::Missing, ENOENT, {}, {"/dev/ttyS0", "/dev/ttyACM0"}},
+         "No such device (is the receiver plugged in?). Serial ports that can be opened: "
+         "/dev/ttyS0, /dev/ttyACM0."},
+        {"missing, none present",
+         {TPortOpenFailure::Missing, ENODEV, {}, {}},
+         "No such device (is the receiver plugged in?). No serial port can be opened here."},
+        {"not configurable", {TPortOpenFailure::NotConfigurable, ENOTTY, {}, {}}, ""},
+        {"other", {TPortOpenFailure::Other, EIO, {}, {}}, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.Reason));
-        const std::string text = ConnectFailureText("/dev/ttyUSB0", {c.Reason, 13});
-        if (!c.SecondLine) {
+        SCOPED_TRACE(c.What);
+        const std::string text = ConnectFailureText("/dev/ttyUSB0", c.Error);
+        if (*c.SecondLine == '\0') {
             EXPECT_EQ(text, "Can't connect /dev/ttyUSB0.");
             continue;
         }
-        ASSERT_EQ(text.rfind("Can't connect /dev/ttyUSB0.\nPermission denied.", 0), 0u) << text;
-        EXPECT_NE(text.find("dialout"), std::string::npos);
+        ASSERT_EQ(text.rfind(std::string("Can't connect /dev/ttyUSB0.\n") + c.SecondLine, 0), 0u)
+            << text;
         EXPECT_EQ(text.find('\n', text.find('\n') + 1), std::string::npos) << "two lines only";
+        if (c.Error.Reason == TPortOpenFailure::PermissionDenied) {
+            EXPECT_NE(text.find("dialout"), std::string::npos);
+        } else {
+            EXPECT_EQ(text, std::string("Can't connect /dev/ttyUSB0.\n") + c.SecondLine);
+        }
     }
 }
 

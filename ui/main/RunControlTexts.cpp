@@ -41,11 +41,13 @@ std::string CantConnectText(std::string_view portName)
 std::string ConnectFailureText(std::string_view portName, const TPortOpenError& error)
 {
     std::string text = CantConnectText(portName);
-    if (error.Reason == TPortOpenFailure::PermissionDenied) {
-        std::string reason = DescribeOpenFailure(error);
-        reason.front() =
-            static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
-        text += "\n" + reason + ".";
+    const TPortOpenFailure reason = error.Reason;
+    if (reason == TPortOpenFailure::PermissionDenied || reason == TPortOpenFailure::Busy ||
+        reason == TPortOpenFailure::Missing) {
+        std::string detail = DescribeOpenFailure(error);
+        detail.front() =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(detail.front())));
+        text += "\n" + detail + ".";
     }
     return text;
 }

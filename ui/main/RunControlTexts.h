@@ -36,8 +36,9 @@ std::string LogSavedStatusText(std::string_view fileName);
 std::string RawSavedStatusText(std::string_view fileName);
 
 std::string CantConnectText(std::string_view portName);
-// The message of a failed connect: CantConnectText, and when the user lacks the permission to
-// open the port, a second line that says how to get it.
+// The message of a failed connect: CantConnectText, and a second line where there is more to
+// say: how to get the permission to open the port, who holds a busy port, which serial ports
+// there are when the device is missing.
 std::string ConnectFailureText(std::string_view portName, const TPortOpenError& error);
 // The message after a receiver went away while connected.
 std::string ReceiverLostText(std::string_view portName, bool recordingClosed);

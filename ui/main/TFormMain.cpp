@@ -404,17 +404,31 @@ void TFormMain::OpenReceiverSetting()
     }
     const int result = Dialogs.RunModal(*PortDialog);
     if (result == TFormPort::kResultConnect) {
-        // From here on the decoders follow what the dialog kept at Connect.
-        Kept.Apply(PortDialog->KeptSettings().Receiver);
-        if (IsRunning()) {
-            DisconnectReceiver();
-            std::this_thread::sleep_for(kReconnectPause);
-        }
-        ConnectReceiver();
-        ResetAllWindows();
+        ConnectKeptSettings();
     } else if (result == TFormPort::kResultDisconnect) {
         DisconnectReceiver();
     }
+}
+
+void TFormMain::ConnectAtStart(const TRunSettings& settings)
+{
+    PortDialog->ShowSettings(settings);
+    PortDialog->ButtonRunClick();
+    if (PortDialog->result() == TFormPort::kResultConnect) {
+        ConnectKeptSettings();
+    }
+}
+
+void TFormMain::ConnectKeptSettings()
+{
+    // From here on the decoders follow what the dialog kept at Connect.
+    Kept.Apply(PortDialog->KeptSettings().Receiver);
+    if (IsRunning()) {
+        DisconnectReceiver();
+        std::this_thread::sleep_for(kReconnectPause);
+    }
+    ConnectReceiver();
+    ResetAllWindows();
 }
 
 void TFormMain::ConnectReceiver()

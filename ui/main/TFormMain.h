@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@
 #include "io/COMSTATUS.h"
 #include "session/TRunControl.h"
 #include "session/TRunEvents.h"
+#include "session/TRunSettings.h"
 #include "ui/main/DefaultLayout.h"
 #include "ui/main/TCommandHistory.h"
 
@@ -100,6 +102,16 @@ public:
     void ApplyDefaultLayout();
     QPoint InitialPosition() const { return {InitialLeft, InitialTop}; }
 
+    // Start-up from the command line. ConnectAtStart puts the settings into the receiver
+    // setting dialog's controls and presses Connect there, without showing the dialog.
+    // OpenReplayAtStart opens the log for replay, paused, as the open dialog and the replay form
+    // do; the form is answered without showing it: the protocol and header given, else the
+    // log's own header of the cycle where its marker names one, as ticking the box would. False
+    // when the log could not be opened (the user is told, as through the menu).
+    void ConnectAtStart(const TRunSettings& settings);
+    bool OpenReplayAtStart(const QString& path, std::optional<TProtocol> protocol = {},
+                           std::optional<THeader> header = {});
+
     // Connection control.
     void OpenReceiverSetting();
     void ConnectReceiver();
@@ -151,6 +163,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Connects with what the receiver setting dialog kept at Connect.
+    void ConnectKeptSettings();
+    // Opens the chosen log for replay; answerReplayForm settles the replay form, true for OK.
+    bool OpenReplayFile(const QString& path, const std::function<bool()>& answerReplayForm);
     void BuildMenus();
     void BuildViewMenu();
     void BuildHelpMenu();

@@ -59,19 +59,51 @@ void TFormMain::PrevOpenClick()
         MenuLogOpen->setEnabled(true);
         return;
     }
+    OpenReplayFile(path, [this] { return RunReplaySetting(); });
+}
+
+bool TFormMain::OpenReplayAtStart(const QString& path, std::optional<TProtocol> protocol,
+                                  std::optional<THeader> header)
+{
+    return OpenReplayFile(path, [this, protocol, header] {
+        const int32_t reference = Run->ReplayReference();
+        Flags.ReplayReference.store(reference);
+        TRunSettings settings = PortDialog->KeptSettings();
+        TReceiverSettings& receiver = settings.Receiver;
+        receiver.Protocol = protocol.value_or(receiver.Protocol);
+        receiver.Header = header.value_or(receiver.Header);
+        const std::optional<THeader> marked = ChoiceAt<THeader>(reference);
+        if (marked && !header && protocol != TProtocol::Binary) {
+            receiver.Protocol = TProtocol::Nmea;
+            receiver.Header = *marked;
+        }
+        PortDialog->SetReplayForm(true);
+        PortDialog->ShowSettings(settings);
+        PortDialog->ButtonRunClick();
+        const bool confirmed = PortDialog->result() == TFormPort::kResultConnect;
+        if (confirmed) {
+            Kept.Apply(PortDialog->KeptSettings().Receiver);
+        }
+        PortDialog->SetReplayForm(false);
+        return confirmed;
+    });
+}
+
+bool TFormMain::OpenReplayFile(const QString& path, const std::function<bool()>& answerReplayForm)
+{
     int error = 0;
     const std::string file = PathBytes(path);
     if (!Run->OpenReplay(file, error) || Run->ReplaySize() == 0) {
         Run->CancelReplay();
         MenuLogOpen->setEnabled(true);
         Dialogs.Tell(this, TMessageIcon::Warning, Latin1(kErrorCaption), Latin1(kCantOpenLogFile));
-        return;
+        return false;
     }
     PanelPrev->SetFileSize(Run->ReplaySize());
-    if (!RunReplaySetting()) {
+    if (!answerReplayForm()) {
         MenuLogOpen->setEnabled(true);
         Run->CancelReplay();
-        return;
+        return false;
     }
 
     Run->StartReplay(ActiveProtocol());
@@ -82,6 +114,7 @@ void TFormMain::PrevOpenClick()
     ShowReplayPaused();
     PanelPrev->SetSpeedIndex(0);
     Run->SetReplaySpeed(0);
+    return true;
 }
 
 bool TFormMain::RunReplaySetting()

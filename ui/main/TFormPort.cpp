@@ -477,9 +477,21 @@ void TFormPort::KeepSelections()
     Kept = Settings();
 }
 
+void TFormPort::ShowSettings(const TRunSettings& settings)
+{
+    ComboBoxPortName->setEditText(
+        QFile::decodeName(QByteArray::fromStdString(settings.Line.PortName)));
+    ShowChoices(settings);
+}
+
 void TFormPort::RestoreKept()
 {
-    const TReceiverSettings& receiver = Kept.Receiver;
+    ShowChoices(Kept);
+}
+
+void TFormPort::ShowChoices(const TRunSettings& settings)
+{
+    const TReceiverSettings& receiver = settings.Receiver;
     const TReferences& references = receiver.References;
     HDref->SetItemIndex(ChoiceIndex(receiver.Header));
     LFref->SetItemIndex(ChoiceIndex(references.LFref));
@@ -492,7 +504,7 @@ void TFormPort::RestoreKept()
     ACref->SetItemIndex(ChoiceIndex(references.ACref));
     TSref->SetItemIndex(ChoiceIndex(references.TSref));
     ComboBoxProtocol->setCurrentIndex(ChoiceIndex(receiver.Protocol));
-    const COMSTATUS& line = Kept.Line;
+    const COMSTATUS& line = settings.Line;
     ComboBoxBoudrate->setCurrentIndex(IndexIn(kBaudRates, line.BaudRate));
     ComboBoxBitlength->setCurrentIndex(IndexIn(kDataBits, line.DataBits));
     ComboBoxParity->setCurrentIndex(IndexIn(kParities, line.Parity));

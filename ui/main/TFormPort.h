@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/BaudRates.h"
-#include "io/COMSTATUS.h"
-#include "ui/main/SettingsSummary.h"
 #include "core/ReceiverSettings.h"
+#include "io/COMSTATUS.h"
 #include "session/TRunSettings.h"
+#include "ui/main/SettingsSummary.h"
 
 class QCheckBox;
 class QComboBox;
@@ -65,6 +65,9 @@ public:
     TRunSettings Settings() const;
     // The settings kept at the last showing or Connect.
     const TRunSettings& KeptSettings() const { return Kept; }
+    // The controls show these settings, the port name included, as if chosen by hand; nothing
+    // is kept until Connect.
+    void ShowSettings(const TRunSettings& settings);
 
     // The protocol selected now (not the kept one).
     TProtocol SelectedProtocol() const;
@@ -100,6 +103,8 @@ private:
     void KeepSelections();
     // Puts the kept settings back into the controls, all but the port name.
     void RestoreKept();
+    // The controls show the settings, all but the port name.
+    void ShowChoices(const TRunSettings& settings);
     // Enables the header, the reference groups and ChkP for NMEA, disables them otherwise.
     void EnableByProtocol(TProtocol protocol);
     // False when the user answered No to a non-empty question.

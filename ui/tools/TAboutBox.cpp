@@ -1,7 +1,9 @@
 #include "ui/tools/TAboutBox.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,10 +13,14 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 
+#include "core/ProductVersion.h"
 #include "ui/windows/WindowFonts.h"
 
 #ifndef ZZ_PROJECT_PAGE
 #define ZZ_PROJECT_PAGE ""
+#endif
+#ifndef ZZ_INSTALLED_PAGE
+#define ZZ_INSTALLED_PAGE ""
 #endif
 
 namespace zz {
@@ -34,7 +40,6 @@ constexpr int kNoticeRow = 146;
 constexpr QRect kOkButton{153, 203, 75, 25};
 
 const char* const kProductTitle = "VUVEZUV Zedezuze";
-const char* const kVersion = "2.0";
 const char* const kRightsNotice = "Copyright (C) the Zedezuze authors. All rights reserved.";
 const char* const kPictureResource = ":/zedezuze/about.svg";
 
@@ -101,7 +106,9 @@ void TAboutBox::BuildPanel()
              {kValueLeft, kProductRow, kPanel.width() - kValueLeft - 8, kRowHeight});
     AddLabel(panel, "Version", QStringLiteral("Version"),
              {kCaptionLeft, kVersionRow, kValueLeft - kCaptionLeft, kRowHeight});
-    AddLabel(panel, "Label2", QString::fromLatin1(kVersion),
+    const QString version =
+        QString::fromLatin1(kProductVersion.data(), static_cast<qsizetype>(kProductVersion.size()));
+    AddLabel(panel, "Label2", version,
              {kValueLeft, kVersionRow, kPanel.width() - kValueLeft - 8, kRowHeight});
     QLabel* notice =
         AddLabel(panel, "Copyright", QString::fromLatin1(kRightsNotice),
@@ -122,7 +129,18 @@ QLabel* TAboutBox::AddLabel(QWidget* parent, const char* name, const QString& te
 
 QUrl TAboutBox::PageAddress()
 {
-    return QUrl::fromUserInput(QString::fromUtf8(ZZ_PROJECT_PAGE));
+    const QUrl chosen = QUrl::fromUserInput(QString::fromUtf8(ZZ_PROJECT_PAGE));
+    // A file chosen when building that this machine does not have (the program was installed
+    // from a package): the README installed with the program, found from the program's folder.
+    if (chosen.isLocalFile() && !QFileInfo::exists(chosen.toLocalFile()) &&
+        *ZZ_INSTALLED_PAGE != '\0') {
+        const QFileInfo installed(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                  QString::fromUtf8(ZZ_INSTALLED_PAGE));
+        if (installed.exists()) {
+            return QUrl::fromLocalFile(installed.canonicalFilePath());
+        }
+    }
+    return chosen;
 }
 
 void TAboutBox::Label1Click()

@@ -26,7 +26,8 @@ public:
     // openPage shows the page; without it the desktop's browser does.
     explicit TAboutBox(QWidget* parent = nullptr, TPageOpener openPage = {});
 
-    // The project's page: an address, or a file on this machine, chosen when building.
+    // The project's page: an address, or a file on this machine, chosen when building; a chosen
+    // file this machine lacks gives way to the README installed with the program.
     static QUrl PageAddress();
 
     // The spot's click: the page is opened; a failure is not reported.
