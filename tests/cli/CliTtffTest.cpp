@@ -56,12 +56,14 @@ TEST_F(CliTtffTest, SimulatedReceiverGivesOneMeasurementPerRestart)
     const std::vector<double> seconds = Measurements(run.Out);
     ASSERT_EQ(seconds.size(), 2u) << run.Out;
     for (const double ttff : seconds) {
+        // At least the simulated delay; the upper bound only catches a wrong measurement, with
+        // room for a loaded or instrumented machine.
         EXPECT_GE(ttff, 2.0);
-        EXPECT_LE(ttff, 3.6);
+        EXPECT_LE(ttff, 12.0);
     }
     EXPECT_NE(run.Out.find("2 restarts, 2 fixed, 0 timed out"), std::string::npos) << run.Out;
     EXPECT_NE(run.Out.find("TTFF min "), std::string::npos);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
 // The binary protocol against the simulator program with quick restarts: five cold starts
@@ -84,7 +86,7 @@ TEST_F(CliTtffTest, QuickSeriesOverTheBinaryProtocol)
          at = run.Out.find("\"ttff_s\": ", at + 1)) {
         const double ttff = std::stod(run.Out.substr(at + 10));
         EXPECT_GE(ttff, 0.9);
-        EXPECT_LE(ttff, 1.6);
+        EXPECT_LE(ttff, 8.0);
         ++fixed;
     }
     EXPECT_EQ(fixed, 5u);
@@ -102,7 +104,7 @@ TEST_F(CliTtffTest, ReceiverThatNeverFixesGivesTimeoutsNotAHang)
                  "--timeout", "1.5"},
                 Dir / "ttff.out");
     EXPECT_EQ(ttff.Wait(std::chrono::seconds(20)), 1);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     const std::string out = ReadFile(Dir / "ttff.out");
     EXPECT_NE(out.find("restart 1  $DIRU,GPclr,2  timeout: no fix within 1.5 s"), std::string::npos)
         << out;
