@@ -269,6 +269,7 @@ const TOptionRule* FindRule(std::string_view name, TCliCommand command)
 
 constexpr std::array<std::string_view, 3> kFormatNames = {"gpx", "kml", "csv"};
 
+ZZ_GCC12_FALSE_RESTRICT_BEGIN
 // A whole number from low to high.
 std::optional<std::string> ReadCount(std::string_view option, std::string_view value, int32_t low,
                                      int32_t high, int32_t& target)
@@ -283,6 +284,7 @@ std::optional<std::string> ReadCount(std::string_view option, std::string_view v
     target = number;
     return std::nullopt;
 }
+ZZ_GCC12_FALSE_RESTRICT_END
 
 // LAT,LON[,ALT] in degrees and metres.
 std::optional<std::string> ReadReference(std::string_view value, TReferencePoint& target)

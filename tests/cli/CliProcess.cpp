@@ -14,6 +14,8 @@
 #include <memory>
 #include <thread>
 
+#include "core/CompilerWarnings.h"
+
 extern char** environ;
 
 namespace zz::test {
@@ -35,6 +37,7 @@ std::string Quote(const std::string& text)
     return quoted + "'";
 }
 
+ZZ_GCC12_FALSE_RESTRICT_BEGIN
 CliRun RunCli(const std::vector<std::string>& args, const std::string* input)
 {
     const fs::path dir = fs::temp_directory_path() / ("zz-cli-test-" + std::to_string(::getpid()));
@@ -58,6 +61,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string* input)
     fs::remove_all(dir);
     return run;
 }
+ZZ_GCC12_FALSE_RESTRICT_END
 
 int RunShell(const std::string& command, std::string& out)
 {
