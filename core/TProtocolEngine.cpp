@@ -121,8 +121,8 @@ void TProtocolEngine::CycleStart()
 void TProtocolEngine::TestFirstFix(bool binaryFix)
 {
     const int32_t quality = State.FixQuality;
-    const bool validFix = binaryFix ? (quality == 1 || quality == 2)
-                                    : (quality == 1 || quality == 2 || quality == 6);
+    const bool validFix =
+        binaryFix ? (quality == 1 || quality == 2) : (quality == 1 || quality == 2 || quality == 6);
     if (!(State.TtffCommandTime < State.TtffRestartTime) || !State.TtffArmed ||
         !State.TtffRestarted || !validFix) {
         return;

@@ -19,10 +19,9 @@ constexpr std::array<FlagMember, kStateFlagCount> kFlagMembers = {
 };
 
 constexpr std::array<const char*, kStateFlagCount> kFlagNames = {
-    "PositionUpdated", "AltitudeUpdated",      "DateTimeUpdated",   "FixModeUpdated",
-    "DopUpdated",      "UsedPrnUpdated",       "WavSatellitesUpdated", "SatellitesUpdated",
-    "VelocityUpdated", "RotUpdated",           "AccuracyUpdated",   "VersionUpdated",
-    "TtffUpdated",     "CycleUpdated",
+    "PositionUpdated", "AltitudeUpdated",      "DateTimeUpdated",   "FixModeUpdated",  "DopUpdated",
+    "UsedPrnUpdated",  "WavSatellitesUpdated", "SatellitesUpdated", "VelocityUpdated", "RotUpdated",
+    "AccuracyUpdated", "VersionUpdated",       "TtffUpdated",       "CycleUpdated",
 };
 
 } // namespace

@@ -5,12 +5,12 @@
 namespace zz {
 
 // Absent-value marks of the receiver state.
-inline constexpr double NoPosition = 20000.0;        // latitude or longitude not reported
-inline constexpr double NoValue = 2147483648.0;      // any other real not reported (2^31)
-inline constexpr int32_t NoCode = 128;               // integer or code not reported
-inline constexpr int32_t NoYear = 32768;             // year not reported
-inline constexpr double NoSecond = 128.0;            // seconds not reported
-inline constexpr double NoVersion = 10000000000.0;   // version sentence with an empty field
+inline constexpr double NoPosition = 20000.0;           // latitude or longitude not reported
+inline constexpr double NoValue = 2147483648.0;         // any other real not reported (2^31)
+inline constexpr int32_t NoCode = 128;                  // integer or code not reported
+inline constexpr int32_t NoYear = 32768;                // year not reported
+inline constexpr double NoSecond = 128.0;               // seconds not reported
+inline constexpr double NoVersion = 10000000000.0;      // version sentence with an empty field
 inline constexpr double NoCycleRotStatus = 134217728.0; // no rate of turn in the cycle (2^27)
 
 inline constexpr int kSatSlots = 16;

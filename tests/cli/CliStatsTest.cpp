@@ -245,7 +245,7 @@ TEST(CliStats, LiveRunOnTheSimulatedReceiver)
     EXPECT_NEAR(JsonNumber(run.Out, "duration_s"), 6.0, 0.5);
     EXPECT_EQ(JsonNumber(run.Out, "restarts"), 1);
     const double ttff = JsonNumber(run.Out, "ttff_s");
-    EXPECT_GE(ttff, 2.0); // the simulated hot start takes 2 s, then the next 1 Hz cycle
+    EXPECT_GE(ttff, 2.0);  // the simulated hot start takes 2 s, then the next 1 Hz cycle
     EXPECT_LE(ttff, 12.0); // generous: only a wrong measurement is caught, not a slow machine
 }
 

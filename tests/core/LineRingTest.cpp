@@ -13,7 +13,8 @@ std::string Take(TLineRing& ring, TTakeResult& result)
     static char buffer[kLineSlotSize];
     int32_t count = -1;
     result = ring.TakeLine(buffer, count);
-    return result == TTakeResult::Nothing ? std::string() : std::string(buffer, static_cast<size_t>(count));
+    return result == TTakeResult::Nothing ? std::string()
+                                          : std::string(buffer, static_cast<size_t>(count));
 }
 
 void Put(TLineRing& ring, const std::string& line)

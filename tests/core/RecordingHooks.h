@@ -16,7 +16,10 @@ public:
     {
         RawChunks.emplace_back(reinterpret_cast<const char*>(bytes), count);
     }
-    void WriteLogLine(const char* text, size_t count) override { LogLines.emplace_back(text, count); }
+    void WriteLogLine(const char* text, size_t count) override
+    {
+        LogLines.emplace_back(text, count);
+    }
     void LinePut(const char* text, size_t count) override { LinesPut.emplace_back(text, count); }
     void SetDisplayPending() override { ++DisplayPendingCount; }
     void ShowTtffText(TTtffText text) override { TtffTexts.push_back(text); }

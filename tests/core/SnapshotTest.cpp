@@ -56,8 +56,9 @@ TEST_F(SnapshotTest, UsedPrnResetRequestEmptiesTheListInTheHandOver)
 std::string CountingGga(int n)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "$GPGGA,1,35%02d.%04d,N,13945.5000,E,1,%02d,1.2,%d.0,M,,M,,*00\r\n",
-                  n % 60, n % 10000, n % 100, n);
+    std::snprintf(text, sizeof text,
+                  "$GPGGA,1,35%02d.%04d,N,13945.5000,E,1,%02d,1.2,%d.0,M,,M,,*00\r\n", n % 60,
+                  n % 10000, n % 100, n);
     return text;
 }
 

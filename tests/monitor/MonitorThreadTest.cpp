@@ -151,8 +151,8 @@ protected:
     {
         ASSERT_TRUE(Pty.Ok());
         Monitor = std::make_unique<TMonitorThread>(Flags, Display);
-        Protocol = std::make_unique<TNmea>(true, Flags, Kept, Monitor->DisplayPending,
-                                           nullptr, nullptr);
+        Protocol =
+            std::make_unique<TNmea>(true, Flags, Kept, Monitor->DisplayPending, nullptr, nullptr);
         COMSTATUS status;
         status.PortName = Pty.SlavePath;
         status.BaudRate = 115200;

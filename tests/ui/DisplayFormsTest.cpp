@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/DisplayTexts.h"
 #include "core/DisplayCycle.h"
+#include "core/DisplayTexts.h"
 #include "ui/windows/TChildWindow.h"
 #include "ui/windows/TInfoForm.h"
 #include "ui/windows/TROTForm.h"

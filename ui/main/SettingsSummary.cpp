@@ -78,7 +78,8 @@ void AddBinaryBlock(TLines& lines)
 std::optional<std::string> SettingsSummaryText(TSummaryVariant variant, const TSummaryItems& items,
                                                const TSummaryConnection& connection)
 {
-    if (items.ProtocolIndex != ChoiceIndex(TProtocol::Nmea) && items.ProtocolIndex != ChoiceIndex(TProtocol::Binary)) {
+    if (items.ProtocolIndex != ChoiceIndex(TProtocol::Nmea) &&
+        items.ProtocolIndex != ChoiceIndex(TProtocol::Binary)) {
         return std::nullopt;
     }
     TLines lines;
