@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cli/DecoderChoices.h"
 #include "cli/StopSignals.h"
 #include "cli/TEvaluationDisplay.h"
 #include "cli/TLiveEvents.h"
@@ -23,13 +24,7 @@ TLiveOutcome EvaluateLive(const TCliOptions& options, TStatsSummary& summary, st
 {
     TControlFlags flags;
     TKeptValues kept;
-    kept.HeaderIndex = options.HeaderIndex.value_or(THeader::GGA);
-    kept.LFref = options.LFref;
-    kept.SAref = options.SAref;
-    kept.VDref = options.VDref;
-    kept.ProtocolIndex = options.Protocol;
-    flags.ProtocolSelection = options.Protocol;
-    flags.HeaderSelection = kept.HeaderIndex.load();
+    ApplyDecoderChoices(options, options.HeaderIndex.value_or(THeader::GGA), kept, flags);
 
     TReceiverEvaluation evaluation(
         options.Protocol,

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/CliOptions.h"
+#include "cli/DecoderChoices.h"
 #include "cli/StopSignals.h"
 #include "cli/TConsoleDisplay.h"
 #include "io/COMSTATUS.h"
@@ -62,13 +63,7 @@ int RunMonitor(int argc, char** argv)
 
     TControlFlags flags;
     TKeptValues kept;
-    kept.HeaderIndex = options.HeaderIndex.value_or(THeader::GGA);
-    kept.LFref = options.LFref;
-    kept.SAref = options.SAref;
-    kept.VDref = options.VDref;
-    kept.ProtocolIndex = options.Protocol;
-    flags.ProtocolSelection = options.Protocol;
-    flags.HeaderSelection = kept.HeaderIndex.load();
+    ApplyDecoderChoices(options, options.HeaderIndex.value_or(THeader::GGA), kept, flags);
 
     TConsoleDisplay display(options.Display, stdout);
     ConsoleEvents events(display);

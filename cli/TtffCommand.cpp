@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliOptions.h"
+#include "cli/DecoderChoices.h"
 #include "cli/JsonWriter.h"
 #include "cli/StopSignals.h"
 #include "cli/TEvaluationDisplay.h"
@@ -132,13 +133,7 @@ int RunTtff(int argc, char** argv)
 
     TControlFlags flags;
     TKeptValues kept;
-    kept.HeaderIndex = options.HeaderIndex.value_or(THeader::GGA);
-    kept.LFref = options.LFref;
-    kept.SAref = options.SAref;
-    kept.VDref = options.VDref;
-    kept.ProtocolIndex = options.Protocol;
-    flags.ProtocolSelection = options.Protocol;
-    flags.HeaderSelection = kept.HeaderIndex.load();
+    ApplyDecoderChoices(options, options.HeaderIndex.value_or(THeader::GGA), kept, flags);
 
     // The engine's measurement arrives with the display cycle that shows it.
     std::optional<int32_t> measured;
