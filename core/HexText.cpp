@@ -8,7 +8,9 @@ namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr int kNotHex = -1;
 
-int HexNibble(char c)
+} // namespace
+
+int HexDigitAnyCase(char c)
 {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -21,8 +23,6 @@ int HexNibble(char c)
     }
     return kNotHex;
 }
-
-} // namespace
 
 int FrameToHex(const uint8_t* frame, int n, char* text)
 {
@@ -41,11 +41,13 @@ bool ParseHexCommand(std::string_view text, std::span<uint8_t> bytes)
     if (text.empty() || text.size() % 2 != 0 || text.size() / 2 > bytes.size()) {
         return false;
     }
-    if (!std::all_of(text.begin(), text.end(), [](char c) { return HexNibble(c) != kNotHex; })) {
+    if (!std::all_of(text.begin(), text.end(),
+                     [](char c) { return HexDigitAnyCase(c) != kNotHex; })) {
         return false;
     }
     for (size_t i = 0; i < text.size() / 2; ++i) {
-        bytes[i] = static_cast<uint8_t>(HexNibble(text[2 * i]) * 16 + HexNibble(text[2 * i + 1]));
+        bytes[i] = static_cast<uint8_t>(HexDigitAnyCase(text[2 * i]) * 16 +
+                                        HexDigitAnyCase(text[2 * i + 1]));
     }
     return true;
 }

@@ -7,6 +7,9 @@
 
 namespace zz {
 
+// The value of a hexadecimal digit of either case (0-9, A-F, a-f); -1 for any other character.
+int HexDigitAnyCase(char c);
+
 // Longest hexadecimal text FrameToHex produces (two digits for each of 9599 bytes).
 inline constexpr int kMaxFrameHexChars = 19198;
 

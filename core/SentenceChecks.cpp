@@ -2,28 +2,16 @@
 
 #include <cstdint>
 
+#include "core/HexText.h"
+
 namespace zz {
 namespace {
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 // The byte of two hexadecimal digits; -1 when they are not.
 int HexByte(char high, char low)
 {
-    const int h = HexValue(high);
-    const int l = HexValue(low);
+    const int h = HexDigitAnyCase(high);
+    const int l = HexDigitAnyCase(low);
     return h < 0 || l < 0 ? -1 : h * 16 + l;
 }
 

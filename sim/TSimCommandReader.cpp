@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/HexText.h"
+
 namespace zz {
 namespace {
 
@@ -16,20 +18,6 @@ constexpr uint8_t kCommandByte = 0x80;
 constexpr uint8_t kCommandEnd = 0xCA;
 // Restart level of each binary start mode: restart, warm, cold, all clear.
 constexpr int kBinaryStartLevels[4] = {1, 2, 4, 5};
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 bool IsDigit(char c)
 {
@@ -98,14 +86,14 @@ bool TSimCommandReader::FinishLine(TSimCommand& command) const
     if (star != std::string_view::npos) {
         const std::string_view check = body.substr(star + 1);
         body = body.substr(0, star);
-        if (check.size() != 2 || HexValue(check[0]) < 0 || HexValue(check[1]) < 0) {
+        if (check.size() != 2 || HexDigitAnyCase(check[0]) < 0 || HexDigitAnyCase(check[1]) < 0) {
             return false;
         }
         int sum = 0;
         for (char c : body) {
             sum ^= static_cast<uint8_t>(c);
         }
-        if (sum != HexValue(check[0]) * 16 + HexValue(check[1])) {
+        if (sum != HexDigitAnyCase(check[0]) * 16 + HexDigitAnyCase(check[1])) {
             return false;
         }
     }
