@@ -1,18 +1,15 @@
 #pragma once
 
-#include <cstdint>
-
 namespace zz {
 
-// What the serial reading loop of a replay needs from the main window: the position bar, the
-// play button and the paused state. The window side brings each call onto its own thread.
+// What the serial reading loop of a replay needs from the main window: the play button and the
+// paused state. The position bar follows the replay file's own read position. The window side
+// brings each call onto its own thread.
 class TReplayWindow
 {
 public:
     virtual ~TReplayWindow() = default;
 
-    // The loop has read this many more bytes of the replay file.
-    virtual void AdvanceReplayPosition(int64_t bytes) = 0;
     // The play button is down (playing); read from a mirror, never from the widget.
     virtual bool PlayButtonDown() = 0;
     virtual void ReleasePlayButton() = 0;

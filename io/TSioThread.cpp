@@ -338,7 +338,6 @@ bool TSioThread::ReplayPart()
             const size_t count = file->Read(ReplayBuffer.data(), ReplayBuffer.size());
             if (count > 0) {
                 ReceiveBytes(ReplayBuffer.data(), count);
-                window->AdvanceReplayPosition(static_cast<int64_t>(count));
             }
             ReplayBuffer.fill(0);
         } else {

@@ -113,7 +113,6 @@ void TRun::Disconnect()
     Flags.Running.store(0);
     Flags.Replaying.store(0);
     Flags.ReplayPlaying.store(0);
-    PlayDown.store(false);
     EndProtocolThread();
     Flags.FramerReset.store(1);
     Replay.Close();
@@ -207,7 +206,6 @@ void TRun::StartReplay(TProtocol protocol)
     Replay.Seek(0);
     Flags.ReplaySpeed.store(0);
     Flags.ReplayPlaying.store(0);
-    PlayDown.store(false);
     ProtocolThread = MakeProtocolThread(protocol);
     ProtocolThread->SetReplay(&Replay, static_cast<TReplayWindow*>(this));
     MonitorThread->SetProtocolThread(ProtocolThread.get());
@@ -225,7 +223,6 @@ void TRun::PlayReplay()
     if (!ProtocolThread || Flags.Replaying.load() == 0) {
         return;
     }
-    PlayDown.store(true);
     Flags.ReplayPlaying.store(1);
     MonitorThread->Resume();
     ProtocolThread->Resume();
@@ -234,7 +231,6 @@ void TRun::PlayReplay()
 
 void TRun::PauseReplay()
 {
-    PlayDown.store(false);
     Flags.ReplayPlaying.store(0);
     SuspendThreads();
 }
@@ -300,16 +296,10 @@ void TRun::ReceiverLost()
     PostEvent([this] { Events.ReceiverLost(); });
 }
 
-void TRun::AdvanceReplayPosition(int64_t)
-{
-    // The file keeps its own read position, which the windows read after each cycle.
-}
-
 void TRun::ShowReplayPaused()
 {
     // At the end of the file, or where it could no longer be read. The loop goes on idling
     // until the window thread has paused the threads.
-    PlayDown.store(false);
     Flags.ReplayPlaying.store(0);
     const int readError = Replay.LastError();
     const int error = readError != 0 ? readError : (Replay.Position() < Replay.Size() ? -1 : 0);

@@ -76,9 +76,9 @@ private:
     void ClearAltitudeVelocityPlots() override;
     void ReceiverLost() override;
     // TReplayWindow, on the protocol thread.
-    void AdvanceReplayPosition(int64_t bytes) override;
-    bool PlayButtonDown() override { return PlayDown.load(); }
-    void ReleasePlayButton() override { PlayDown.store(false); }
+    // The play button is down exactly while the replay plays.
+    bool PlayButtonDown() override { return Flags.ReplayPlaying.load() == 1; }
+    void ReleasePlayButton() override { Flags.ReplayPlaying.store(0); }
     void ShowReplayPaused() override;
 
     // A new run number: events posted by the previous runs are dropped from now on.
@@ -112,8 +112,6 @@ private:
     TProtocol RunProtocol = TProtocol::Nmea;
     TPortOpenError LastOpenError;
     std::string FailedRecordingPath;
-    // Mirror of the play button, for the replay loop.
-    std::atomic<bool> PlayDown{false};
 };
 
 } // namespace zz

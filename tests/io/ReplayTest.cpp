@@ -2,7 +2,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,11 +24,6 @@ class TFakeReplayWindow final : public TReplayWindow
 public:
     explicit TFakeReplayWindow(TControlFlags& flags) : Flags(flags) {}
 
-    void AdvanceReplayPosition(int64_t bytes) override
-    {
-        std::lock_guard<std::mutex> lock(Mutex);
-        Advances.push_back(bytes);
-    }
     bool PlayButtonDown() override { return ButtonDown.load(); }
     void ReleasePlayButton() override { ButtonDown.store(false); }
     void ShowReplayPaused() override
@@ -42,11 +36,6 @@ public:
         }
         PausedCount.fetch_add(1);
     }
-    std::vector<int64_t> AdvanceList()
-    {
-        std::lock_guard<std::mutex> lock(Mutex);
-        return Advances;
-    }
 
     TControlFlags& Flags;
     TThread* Thread = nullptr;
@@ -54,10 +43,6 @@ public:
     std::atomic<int> PausedCount{0};
     std::atomic<bool> ButtonUpWhenPaused{false};
     std::atomic<uint8_t> FramerResetWhenPaused{0};
-
-private:
-    std::mutex Mutex;
-    std::vector<int64_t> Advances;
 };
 
 // A replay of a 25-byte log, playing, with the display caught up and the thread suspended.
@@ -95,7 +80,6 @@ TEST(ReplayTest, FileIsFedInTenByteStepsAndTheEndPausesTheReplay)
     ASSERT_TRUE(WaitUntil([&] { return rig.Window.PausedCount.load() > 0; }));
 
     EXPECT_EQ(rig.Thread.Chunks(), (std::vector<std::string>{"0123456789", "ABCDEFGHIJ", "KLMNO"}));
-    EXPECT_EQ(rig.Window.AdvanceList(), (std::vector<int64_t>{10, 10, 5}));
     EXPECT_EQ(rig.File.Position(), 25);
     EXPECT_TRUE(rig.Window.ButtonUpWhenPaused.load());
     EXPECT_EQ(rig.Window.FramerResetWhenPaused.load(), 1);
